@@ -1,0 +1,74 @@
+#include "app/SaverApp.h"
+
+#include <commctrl.h>
+
+#include "app/CommandLine.h"
+#include "config/SettingsDlg.h"
+#include "saver/FullScreenWnd.h"
+#include "saver/SaverPassword.h"
+#include "settings/SaverSettings.h"
+
+CSaverApp theApp;
+
+namespace {
+
+HWND HandleFromCommandLine(int32_t value) {
+    // Handles are 32-bit values even in a 64-bit process; sign-extend as the system does.
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
+}
+
+} // namespace
+
+BOOL CSaverApp::InitInstance() {
+    char modulePath[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    SetProfileName(SettingsPathFromModule(modulePath).c_str());
+
+    ModeRequest request = DispatchCommandLine(__argc, __argv);
+    HWND handle = HandleFromCommandLine(request.handle);
+    switch (request.mode) {
+    case SaverMode::Configure: {
+        ::InitCommonControls();
+        // A handle that names no window (or 0) means no owner: the dialog is then top-level.
+        CSettingsDlg dlg(handle != nullptr && ::IsWindow(handle) ? handle : nullptr);
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        m_pMainWnd = nullptr;
+        return FALSE;
+    }
+    case SaverMode::Preview: {
+        // A missing handle, 0 or a handle that names no window: nothing to draw into, end quietly.
+        if (handle == nullptr || !::IsWindow(handle))
+            return FALSE;
+        RECT client{};
+        ::GetClientRect(handle, &client);
+        CSaverWnd* wnd = new CSaverWnd;
+        RECT rect{0, 0, client.right, client.bottom};
+        if (!wnd->CreateSaverWindow(0, WS_CHILD | WS_VISIBLE, rect, handle)) {
+            delete wnd;
+            return FALSE;
+        }
+        m_pMainWnd = wnd;
+        return TRUE;
+    }
+    case SaverMode::Run: {
+        CFullScreenWnd* wnd = new CFullScreenWnd;
+        if (!wnd->CreateFullScreen()) {
+            delete wnd;
+            return FALSE;
+        }
+        m_pMainWnd = wnd;
+        return TRUE;
+    }
+    case SaverMode::ChangePassword: {
+        if (handle == nullptr || !::IsWindow(handle))
+            return FALSE;
+        CSaverPassword password;
+        password.ChangePassword(handle);
+        return FALSE;
+    }
+    case SaverMode::None:
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,1 @@
+list(APPEND WIN_SOURCES config/SettingsDlg.cpp)

@@ -1,0 +1,103 @@
+#include "fw/App.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "fw/Wnd.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+CWinApp::CWinApp(const char* appName) {
+    if (appName != nullptr)
+        m_strAppName = appName;
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp() {
+    std::free(m_pszProfileName);
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+void CWinApp::InitFramework(HINSTANCE hInstance) {
+    m_hInstance = hInstance;
+    if (m_strAppName.empty()) {
+        char path[MAX_PATH] = {};
+        ::GetModuleFileNameA(hInstance, path, MAX_PATH);
+        const char* base = path;
+        for (const char* p = path; *p != '\0'; p = ::CharNextA(p))
+            if (*p == '\\' || *p == '/' || *p == ':')
+                base = p + 1;
+        m_strAppName = base;
+        size_t dot = m_strAppName.rfind('.');
+        if (dot != std::string::npos)
+            m_strAppName.resize(dot);
+    }
+    m_pszAppName = m_strAppName.c_str();
+    // Until the application says otherwise, profile calls use "<app>.INI" in the Windows folder.
+    SetProfileName((m_strAppName + ".INI").c_str());
+}
+
+void CWinApp::SetProfileName(const char* path) {
+    std::free(m_pszProfileName);
+    m_pszProfileName = static_cast<char*>(std::malloc(std::strlen(path) + 1));
+    if (m_pszProfileName != nullptr)
+        std::strcpy(m_pszProfileName, path);
+}
+
+int CWinApp::Run() {
+    MSG msg{};
+    for (;;) {
+        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    ExitInstance();
+    return static_cast<int>(msg.wParam);
+}
+
+int AfxMessageBox(const char* text, UINT type) {
+    CWinApp* app = AfxGetApp();
+    const char* caption = app != nullptr ? app->m_pszAppName : nullptr;
+    HWND owner = ::GetActiveWindow();
+    return ::MessageBoxA(owner, text, caption, type);
+}
+
+int AfxMessageBox(UINT stringId, UINT type) { return AfxMessageBox(AfxLoadString(stringId).c_str(), type); }
+
+std::string AfxLoadString(UINT id) {
+    char buffer[1024] = {};
+    int len = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+    return std::string(buffer, len > 0 ? static_cast<size_t>(len) : 0);
+}
+
+std::string AfxFormatString2(const std::string& format, const std::string& arg1, const std::string& arg2) {
+    std::string out;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == '1' || format[i + 1] == '2')) {
+            out += format[i + 1] == '1' ? arg1 : arg2;
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}
+
+int AfxWinMain(HINSTANCE hInstance) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return 1;
+    app->InitFramework(hInstance);
+    if (!app->InitInstance())
+        return app->ExitInstance();
+    return app->Run();
+}

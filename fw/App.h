@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class CWnd;
+
+// The one application object: start-up hook, message loop, main window and profile file of the process.
+class CWinApp {
+public:
+    HINSTANCE m_hInstance = nullptr;
+    // The module's base name (no folder, no extension): also the caption of the framework's message boxes.
+    const char* m_pszAppName = nullptr;
+    // Heap string (malloc) naming the file used by every profile read and write; may be replaced by the app.
+    char* m_pszProfileName = nullptr;
+    // The window whose destruction ends the message loop.
+    CWnd* m_pMainWnd = nullptr;
+
+    explicit CWinApp(const char* appName = nullptr);
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    // Called once after the framework's own set-up; FALSE ends the program, TRUE runs the message loop.
+    virtual BOOL InitInstance() { return FALSE; }
+    // The message loop; returns the quit request's value.
+    virtual int Run();
+    virtual int ExitInstance() { return 0; }
+
+    // Module handle, application name and default profile name; called by the entry point.
+    void InitFramework(HINSTANCE hInstance);
+    // Replaces the profile file name with a heap copy of path.
+    void SetProfileName(const char* path);
+
+private:
+    std::string m_strAppName;
+};
+
+CWinApp* AfxGetApp();
+
+// A message box captioned with the application name.
+int AfxMessageBox(const char* text, UINT type = MB_OK);
+int AfxMessageBox(UINT stringId, UINT type = MB_OK);
+
+// Loads string resource id from the main module; empty when missing.
+std::string AfxLoadString(UINT id);
+// Replaces %1 and %2 in a format text.
+std::string AfxFormatString2(const std::string& format, const std::string& arg1, const std::string& arg2);
+
+// The entry point's body: sets up the application object, runs InitInstance and, if asked, the message loop.
+int AfxWinMain(HINSTANCE hInstance);

@@ -1,0 +1,237 @@
+#include "fw/Dialog.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "fw/App.h"
+#include "fw/DialogLogic.h"
+
+CDialog::CDialog(UINT templateId, HWND owner) : m_nIDTemplate(templateId), m_hWndOwner(owner) {}
+
+INT_PTR CDialog::DoModal() {
+    HWND owner = m_hWndOwner;
+    bool reenableOwner = false;
+    if (owner != nullptr && ::IsWindow(owner) && ::IsWindowEnabled(owner)) {
+        ::EnableWindow(owner, FALSE);
+        reenableOwner = true;
+    }
+    m_bModalDone = false;
+    m_nModalResult = -1;
+    HWND hDlg = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+                                     &CDialog::InitDialogProc, reinterpret_cast<LPARAM>(this));
+    if (hDlg != nullptr) {
+        // Messages go through the pre-translation chain (focused control first, then the dialog).
+        while (!m_bModalDone) {
+            MSG msg;
+            BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0 || got == -1) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (!CWnd::WalkPreTranslateTree(hDlg, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        ::SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    if (reenableOwner)
+        ::EnableWindow(owner, TRUE);
+    if (owner != nullptr && hDlg != nullptr && ::GetActiveWindow() == hDlg)
+        ::SetActiveWindow(owner);
+    if (hDlg != nullptr)
+        ::DestroyWindow(hDlg);
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int result) {
+    m_nModalResult = result;
+    m_bModalDone = true;
+    // Wake the modal loop even if no other message is on its way.
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    return ::IsDialogMessageA(m_hWnd, msg);
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.m_bFailed;
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool CDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (CWnd::OnWndMsg(msg, wParam, lParam, result))
+        return true;
+    // OK and Cancel (buttons, Enter, Escape and the close box all arrive as these commands).
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            result = 0;
+            return true;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            result = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+INT_PTR CALLBACK CDialog::InitDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lParam) {
+    if (msg != WM_INITDIALOG)
+        return FALSE; // everything else reaches our window procedure through the subclass below
+    CDialog* dlg = reinterpret_cast<CDialog*>(lParam);
+    dlg->SubclassWindow(hDlg);
+    dlg->CenterOnOwnerOrWorkArea();
+    BOOL setDefaultFocus = TRUE;
+    try {
+        setDefaultFocus = dlg->OnInitDialog();
+    } catch (...) {
+        setDefaultFocus = TRUE;
+    }
+    return setDefaultFocus;
+}
+
+void CDialog::CenterOnOwnerOrWorkArea() {
+    RECT dlgRect;
+    ::GetWindowRect(m_hWnd, &dlgRect);
+    HWND owner = m_hWndOwner;
+    bool useOwner = owner != nullptr && ::IsWindow(owner) && ::IsWindowVisible(owner) && !::IsIconic(owner);
+
+    HMONITOR monitor = ::MonitorFromWindow(useOwner ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    RECT work;
+    if (::GetMonitorInfoA(monitor, &mi))
+        work = mi.rcWork;
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+
+    FwRect area{work.left, work.top, work.right, work.bottom};
+    if (useOwner) {
+        RECT ownerRect;
+        ::GetWindowRect(owner, &ownerRect);
+        area = {ownerRect.left, ownerRect.top, ownerRect.right, ownerRect.bottom};
+    }
+    FwPoint pos = CenterInside({dlgRect.left, dlgRect.top, dlgRect.right, dlgRect.bottom}, area,
+                               {work.left, work.top, work.right, work.bottom});
+    ::SetWindowPos(m_hWnd, nullptr, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- data exchange ----
+
+HWND CDataExchange::PrepareCtrl(int id) {
+    m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
+    m_bEditLastControl = FALSE;
+    return m_hWndLastControl;
+}
+
+HWND CDataExchange::PrepareEditCtrl(int id) {
+    HWND h = PrepareCtrl(id);
+    m_bEditLastControl = TRUE;
+    return h;
+}
+
+void CDataExchange::Fail() {
+    m_bFailed = true;
+    if (!m_bSaveAndValidate || m_hWndLastControl == nullptr)
+        return;
+    ::SetFocus(m_hWndLastControl);
+    if (m_bEditLastControl)
+        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& ctrl) {
+    if (dx->m_bFailed || ctrl.m_hWnd != nullptr)
+        return;
+    ctrl.SubclassWindow(dx->PrepareCtrl(id));
+}
+
+void DDX_Text(CDataExchange* dx, int id, int& value) {
+    if (dx->m_bFailed)
+        return;
+    HWND h = dx->PrepareEditCtrl(id);
+    if (dx->m_bSaveAndValidate) {
+        char text[kDialogIntMaxChars + 1] = {};
+        ::GetWindowTextA(h, text, sizeof text);
+        int parsed = 0;
+        if (!ParseDialogInt(text, parsed)) {
+            AfxMessageBox(AFX_IDP_PARSE_INT, MB_OK | MB_ICONEXCLAMATION);
+            dx->Fail();
+            return;
+        }
+        value = parsed;
+    } else {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", value);
+        ::SetWindowTextA(h, text);
+    }
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+    if (dx->m_bFailed)
+        return;
+    HWND h = dx->PrepareEditCtrl(id);
+    if (dx->m_bSaveAndValidate) {
+        int len = ::GetWindowTextLengthA(h);
+        std::string text(static_cast<size_t>(len) + 1, '\0');
+        int got = ::GetWindowTextA(h, text.data(), len + 1);
+        text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        value = text;
+    } else {
+        ::SetWindowTextA(h, value.c_str());
+    }
+}
+
+void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
+    if (dx->m_bFailed || !dx->m_bSaveAndValidate)
+        return;
+    if (value >= minValue && value <= maxValue)
+        return;
+    std::string message = AfxFormatString2(AfxLoadString(AFX_IDP_PARSE_INT_RANGE), std::to_string(minValue),
+                                           std::to_string(maxValue));
+    AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail();
+}
+
+void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars, const char* message) {
+    if (dx->m_bFailed)
+        return;
+    if (!dx->m_bSaveAndValidate) {
+        if (dx->m_hWndLastControl != nullptr)
+            ::SendMessageA(dx->m_hWndLastControl, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+        return;
+    }
+    if (value.size() <= static_cast<size_t>(maxChars))
+        return;
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail();
+}
+
+void DDX_Slider(CDataExchange* dx, int id, int& value) {
+    if (dx->m_bFailed)
+        return;
+    HWND h = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessageA(h, TBM_GETPOS, 0, 0));
+    else
+        ::SendMessageA(h, TBM_SETPOS, TRUE, value);
+}

@@ -1,0 +1,47 @@
+#include "fw/DialogLogic.h"
+
+#include <cstring>
+
+bool ParseDialogInt(const char* text, int& value) {
+    char buffer[kDialogIntMaxChars + 1] = {};
+    std::strncpy(buffer, text, kDialogIntMaxChars);
+    const char* p = buffer;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    const char first = *p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    uint32_t magnitude = 0;
+    bool anyDigit = false;
+    while (*p >= '0' && *p <= '9') {
+        magnitude = magnitude * 10u + static_cast<uint32_t>(*p - '0');
+        anyDigit = true;
+        ++p;
+    }
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    if (!anyDigit || *p != '\0')
+        return false;
+    int32_t result = static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
+    if (result == 0 && first != '0')
+        return false;
+    value = result;
+    return true;
+}
+
+FwPoint CenterInside(const FwRect& window, const FwRect& over, const FwRect& work) {
+    long width = window.right - window.left;
+    long height = window.bottom - window.top;
+    long x = (over.left + over.right) / 2 - width / 2;
+    long y = (over.top + over.bottom) / 2 - height / 2;
+    if (x + width > work.right)
+        x = work.right - width;
+    if (x < work.left)
+        x = work.left;
+    if (y + height > work.bottom)
+        y = work.bottom - height;
+    if (y < work.top)
+        y = work.top;
+    return {x, y};
+}

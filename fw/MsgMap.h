@@ -1,0 +1,165 @@
+#pragma once
+// Static per-class message maps. A class declares DECLARE_MESSAGE_MAP() and defines its table with
+// BEGIN_MESSAGE_MAP(Class, Base) ... END_MESSAGE_MAP(); lookup walks the class's table, then the base's.
+// Each entry macro names its handler and documents the handler's signature.
+#include <windows.h>
+
+class CWnd;
+
+// Returns true when the entry handled the message; the handler's answer goes into result.
+using MsgHandler = bool (*)(CWnd* self, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// Reflected messages (sent by a parent back to the control that caused them) live in their own range.
+constexpr UINT WM_REFLECT_BASE = 0xBC00;
+
+struct MsgMapEntry {
+    UINT message;    // window message (WM_REFLECT_BASE + message for a reflected one); 0 ends the table
+    UINT code;       // notification code, for WM_COMMAND entries
+    UINT id;         // control id, for WM_COMMAND entries; 0 matches any sender (reflected entries)
+    MsgHandler handler;
+};
+
+struct MsgMap {
+    const MsgMap* (*pfnGetBaseMap)();
+    const MsgMapEntry* entries;
+};
+
+#define DECLARE_MESSAGE_MAP()                                                                                          \
+protected:                                                                                                             \
+    static const MsgMap* GetThisMessageMap();                                                                          \
+    const MsgMap* GetMessageMap() const override { return GetThisMessageMap(); }
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                                         \
+    const MsgMap* theClass::GetThisMessageMap() {                                                                      \
+        using ThisClass = theClass;                                                                                    \
+        using TheBaseClass = baseClass;                                                                                \
+        static const MsgMapEntry entries[] = {
+
+#define END_MESSAGE_MAP()                                                                                              \
+    { 0, 0, 0, nullptr }                                                                                               \
+    }                                                                                                                  \
+    ;                                                                                                                  \
+    static const MsgMap map = {&TheBaseClass::GetThisMessageMap, entries};                                             \
+    return &map;                                                                                                       \
+    }
+
+#define FW_THIS(w) static_cast<ThisClass*>(w)
+#define FW_POINT(l) POINT{(short)LOWORD(l), (short)HIWORD(l)}
+
+// int OnCreate(LPCREATESTRUCTA cs): -1 fails the creation
+#define ON_WM_CREATE()                                                                                                 \
+    {WM_CREATE, 0, 0, [](CWnd* w, WPARAM, LPARAM l, LRESULT& r) {                                                      \
+         r = FW_THIS(w)->OnCreate(reinterpret_cast<LPCREATESTRUCTA>(l));                                               \
+         return true;                                                                                                  \
+     }},
+
+// void OnDestroy()
+#define ON_WM_DESTROY()                                                                                                \
+    {WM_DESTROY, 0, 0, [](CWnd* w, WPARAM, LPARAM, LRESULT& r) {                                                       \
+         FW_THIS(w)->OnDestroy();                                                                                      \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message)
+#define ON_WM_SETCURSOR()                                                                                              \
+    {WM_SETCURSOR, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                                \
+         r = FW_THIS(w)->OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(l), HIWORD(l));                                \
+         return true;                                                                                                  \
+     }},
+
+// void OnSysCommand(UINT nID, LPARAM lParam): nID is the command exactly as received
+#define ON_WM_SYSCOMMAND()                                                                                             \
+    {WM_SYSCOMMAND, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                               \
+         FW_THIS(w)->OnSysCommand(static_cast<UINT>(wp), l);                                                           \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// void OnActivateApp(BOOL bActive, DWORD dwThreadId)
+#define ON_WM_ACTIVATEAPP()                                                                                            \
+    {WM_ACTIVATEAPP, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                              \
+         FW_THIS(w)->OnActivateApp(static_cast<BOOL>(wp), static_cast<DWORD>(l));                                      \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// void OnXxx(UINT nFlags, POINT point), for the mouse messages below
+#define FW_ON_MOUSE(msg, fn)                                                                                           \
+    {msg, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                                         \
+         FW_THIS(w)->fn(static_cast<UINT>(wp), FW_POINT(l));                                                           \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+#define ON_WM_MOUSEMOVE() FW_ON_MOUSE(WM_MOUSEMOVE, OnMouseMove)
+#define ON_WM_LBUTTONDOWN() FW_ON_MOUSE(WM_LBUTTONDOWN, OnLButtonDown)
+#define ON_WM_LBUTTONUP() FW_ON_MOUSE(WM_LBUTTONUP, OnLButtonUp)
+#define ON_WM_LBUTTONDBLCLK() FW_ON_MOUSE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+#define ON_WM_RBUTTONDOWN() FW_ON_MOUSE(WM_RBUTTONDOWN, OnRButtonDown)
+#define ON_WM_RBUTTONUP() FW_ON_MOUSE(WM_RBUTTONUP, OnRButtonUp)
+#define ON_WM_MBUTTONDOWN() FW_ON_MOUSE(WM_MBUTTONDOWN, OnMButtonDown)
+#define ON_WM_MBUTTONUP() FW_ON_MOUSE(WM_MBUTTONUP, OnMButtonUp)
+
+// void OnXxx(UINT nChar, UINT nRepCnt, UINT nFlags), for the key messages below
+#define FW_ON_KEY(msg, fn)                                                                                             \
+    {msg, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                                         \
+         FW_THIS(w)->fn(static_cast<UINT>(wp), LOWORD(l), HIWORD(l));                                                  \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+#define ON_WM_KEYDOWN() FW_ON_KEY(WM_KEYDOWN, OnKeyDown)
+#define ON_WM_SYSKEYDOWN() FW_ON_KEY(WM_SYSKEYDOWN, OnSysKeyDown)
+
+// void OnPaint()
+#define ON_WM_PAINT()                                                                                                  \
+    {WM_PAINT, 0, 0, [](CWnd* w, WPARAM, LPARAM, LRESULT& r) {                                                         \
+         FW_THIS(w)->OnPaint();                                                                                        \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// void OnSetFocus(HWND hOldFocus) / void OnKillFocus(HWND hNewFocus)
+#define ON_WM_SETFOCUS()                                                                                               \
+    {WM_SETFOCUS, 0, 0, [](CWnd* w, WPARAM wp, LPARAM, LRESULT& r) {                                                   \
+         FW_THIS(w)->OnSetFocus(reinterpret_cast<HWND>(wp));                                                           \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+#define ON_WM_KILLFOCUS()                                                                                              \
+    {WM_KILLFOCUS, 0, 0, [](CWnd* w, WPARAM wp, LPARAM, LRESULT& r) {                                                  \
+         FW_THIS(w)->OnKillFocus(reinterpret_cast<HWND>(wp));                                                          \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// LRESULT OnXxx(WPARAM wParam, LPARAM lParam)
+#define ON_MESSAGE(msg, fn)                                                                                            \
+    {msg, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                                         \
+         r = FW_THIS(w)->fn(wp, l);                                                                                    \
+         return true;                                                                                                  \
+     }},
+
+// void OnXxx(): a control notification (WM_COMMAND) from control id with the given code
+#define ON_CONTROL(code, id, fn)                                                                                       \
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), [](CWnd* w, WPARAM, LPARAM, LRESULT& r) {             \
+         FW_THIS(w)->fn();                                                                                             \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+#define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
+#define ON_EN_KILLFOCUS(id, fn) ON_CONTROL(EN_KILLFOCUS, id, fn)
+
+// void OnXxx(): the control's own notification, reflected back to it by its parent's WM_COMMAND
+#define ON_CONTROL_REFLECT(code, fn)                                                                                   \
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(code), 0, [](CWnd* w, WPARAM, LPARAM, LRESULT& r) {               \
+         FW_THIS(w)->fn();                                                                                             \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// HBRUSH CtlColor(HDC hDC, UINT nCtlColor): the parent's WM_CTLCOLORSTATIC, answered by the control itself
+#define ON_WM_CTLCOLOR_REFLECT()                                                                                       \
+    {WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, [](CWnd* w, WPARAM wp, LPARAM, LRESULT& r) {                           \
+         r = reinterpret_cast<LRESULT>(FW_THIS(w)->CtlColor(reinterpret_cast<HDC>(wp), CTLCOLOR_STATIC));              \
+         return r != 0;                                                                                                \
+     }},

@@ -1,0 +1,2 @@
+list(APPEND CORE_SOURCES fw/DialogLogic.cpp)
+list(APPEND WIN_SOURCES fw/App.cpp fw/Wnd.cpp fw/Dialog.cpp)

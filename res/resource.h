@@ -1,0 +1,24 @@
+#pragma once
+// Resource ids of the saver executable.
+
+#define IDS_DESCRIPTION 1 // the saver's display name in the system's list
+#define IDI_APPICON 128
+#define IDD_SETTINGS 102
+#define IDR_BUILTIN_PICTURE 154 // type "JPEG"
+
+#define IDC_SPEED_SLIDER 1001
+#define IDC_VERSION_LINE 1009
+#define IDC_COPYRIGHT_LINE 1010
+#define IDC_PICTURE_FILE 1015
+#define IDC_BROWSE 1016
+#define IDC_SPIRAL_TIME 1017
+#define IDC_PICTURE_TIME 1018
+#define IDC_SPIRAL_SPIN 1019
+#define IDC_PICTURE_SPIN 1020
+#define IDC_URL_LINK 1021
+#define IDC_MAIL_LINK 1022
+#define IDC_FRONT_COLOR 1029
+#define IDC_BACK_COLOR 1030
+
+#define IDS_PARSE_INT 61712
+#define IDS_PARSE_INT_RANGE 61714

@@ -1,0 +1,37 @@
+#pragma once
+#include "saver/SaverWnd.h"
+
+// The run-mode saver: a hidden topmost pop-up over the primary screen that ends on the user's first input.
+class CFullScreenWnd : public CSaverWnd {
+public:
+    CFullScreenWnd() = default;
+    ~CFullScreenWnd() override = default;
+
+    // Tells the system a saver runs and creates the window. On failure the flag is cleared again and the
+    // caller still owns the object.
+    BOOL CreateFullScreen();
+
+    // Reference mouse position; (-1, -1) until the first move after the window is shown.
+    int m_nLastX = -1;
+    int m_nLastY = -1;
+
+protected:
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnDestroy();
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
+    void OnActivateApp(BOOL bActive, DWORD dwThreadId);
+    void OnMouseMove(UINT nFlags, POINT point);
+    void OnLButtonDown(UINT nFlags, POINT point);
+    void OnMButtonDown(UINT nFlags, POINT point);
+    void OnRButtonDown(UINT nFlags, POINT point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+
+    // The common end request: ask for the password where enabled, then post WM_CLOSE.
+    void RequestEnd();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_bVerifying = false;
+};

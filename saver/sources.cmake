@@ -1,0 +1,1 @@
+list(APPEND WIN_SOURCES saver/SaverWnd.cpp saver/FullScreenWnd.cpp saver/SaverPassword.cpp)

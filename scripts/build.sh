@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the native tree (portable core and its tests) and the Windows tree (whorlix.scr and its tests).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${WHORLIX_BUILD:-$root/build}
+jobs=$(nproc)
+cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build/native" -j "$jobs"
+cmake -S "$root" -B "$build/win" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh;$build/win/wineprefix" \
+  -DWHORLIX_NATIVE_CORE_TESTS="$build/native/tests/core_tests" >/dev/null
+cmake --build "$build/win" -j "$jobs"

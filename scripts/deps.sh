@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building and testing need (Debian packages) and the Japanese locale Wine runs in.
+set -euo pipefail
+packages=(cmake make mingw-w64 wine64 xvfb xdotool x11-utils imagemagick libxcomposite1 libxcursor1
+          fonts-ipafont-gothic googletest locales procps util-linux)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

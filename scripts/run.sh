@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The run command: installs what is missing, builds whorlix.scr and runs it under Wine.
+#   scripts/run.sh            run mode (/s)
+#   scripts/run.sh /c         any other mode: /c, /p HWND, /a HWND, ...
+# With $DISPLAY set the saver shows there and ends on input as on Windows. Without it, a private Xvfb is
+# used: screenshots go to build/screenshots/, and the run ends by itself after WHORLIX_RUN_SECONDS (default 20)
+# seconds (run mode gets a key press, other modes are closed).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${WHORLIX_BUILD:-$root/build}
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+export WINEPREFIX=$build/win/wineprefix
+rundir=$build/run
+mkdir -p "$rundir"
+cp "$build/win/whorlix.scr" "$rundir/whorlix.scr"
+args=("$@")
+[ ${#args[@]} -gt 0 ] || args=(/s)
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
+fi
+
+. "$root/scripts/xvfb.sh"
+start_private_xvfb 1024x768x24
+shots=$build/screenshots
+mkdir -p "$shots"
+trap 'wineserver -k >/dev/null 2>&1 || true; kill "$XVFB_PID" 2>/dev/null || true' EXIT
+"$root/scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit >/dev/null 2>&1 || true
+"$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
+pid=$!
+seconds=${WHORLIX_RUN_SECONDS:-20}
+tag=$(printf '%s' "${args[0]}" | tr -c 'A-Za-z0-9' '_')
+for t in $(seq 1 "$seconds"); do
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || break
+  case $t in 1|2|3|5|8|12|$seconds) import -window root "$shots/run${tag}_${t}s.png" 2>/dev/null || true ;; esac
+done
+if kill -0 "$pid" 2>/dev/null; then
+  if [ "${args[0],,}" = "/s" ]; then xdotool key space; else
+    xdotool search --sync --onlyvisible --pid "$(pgrep -f 'whorlix.scr' | head -1)" . key Escape 2>/dev/null || true
+  fi
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+fi
+if kill -0 "$pid" 2>/dev/null; then wineserver -k; fi
+wait "$pid" && status=0 || status=$?
+echo "whorlix.scr ${args[*]} ended with status $status; screenshots in $shots"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# wine-run.sh PREFIX PROGRAM [ARGS...]: runs a Windows program of the build under Wine in the build's own
+# prefix, with the Japanese ANSI code page. Creates the prefix on first use.
+set -u
+prefix=$1
+shift
+export WINEPREFIX=$prefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ -z "${DISPLAY:-}" ]; then
+  echo "wine-run.sh: no DISPLAY (start Xvfb first)" >&2
+  exit 2
+fi
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$prefix"
+  (
+    flock 9
+    [ -f "$prefix/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+  ) 9>"$prefix.lock"
+fi
+exec wine "$@"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sourced: starts a private Xvfb on a free display, exports DISPLAY and XVFB_PID.
+start_private_xvfb() {
+  local size=${1:-1024x768x24} n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n" XVFB_PID
+    for _ in $(seq 100); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "fw/DialogLogic.h"
+
+namespace {
+bool Parses(const char* text, int expected) {
+    int v = -12345;
+    return ParseDialogInt(text, v) && v == expected;
+}
+bool Fails(const char* text) {
+    int v = 0;
+    return !ParseDialogInt(text, v);
+}
+} // namespace
+
+TEST(DialogInt, AcceptsBlanksSignAndDigits) {
+    EXPECT_TRUE(Parses("15", 15));
+    EXPECT_TRUE(Parses(" \t15\t ", 15));
+    EXPECT_TRUE(Parses("+7", 7));
+    EXPECT_TRUE(Parses("-7", -7));
+    EXPECT_TRUE(Parses("0", 0));
+    EXPECT_TRUE(Parses("  000", 0));
+    EXPECT_TRUE(Parses("100", 100));
+}
+
+TEST(DialogInt, RejectsEmptyTextOtherCharactersAndSignedZero) {
+    for (const char* bad : {"", "   ", "abc", "12a", "1 2", "+", "-", "-0", "+0", "0x10", "1.5"})
+        EXPECT_TRUE(Fails(bad)) << "'" << bad << "'";
+}
+
+TEST(DialogInt, ReadsOnlyTheFirst31Characters) {
+    // 31 blanks push the digit out of what is read: nothing is left but blanks.
+    std::string hidden(31, ' ');
+    hidden += "5";
+    EXPECT_TRUE(Fails(hidden.c_str()));
+    // Junk after the 31st character is never seen.
+    std::string junkAfter = std::string(29, ' ') + "42" + "xyz";
+    EXPECT_TRUE(Parses(junkAfter.c_str(), 42));
+}
+
+TEST(CenterInside, CentresOverTheAreaAndStaysInsideTheWorkArea) {
+    FwRect work{0, 0, 1024, 738};
+    FwPoint p = CenterInside({0, 0, 300, 400}, work, work);
+    EXPECT_EQ(p.x, 362);
+    EXPECT_EQ(p.y, 169);
+    // Over a small owner near the right edge: pushed back inside.
+    p = CenterInside({0, 0, 300, 400}, {900, 10, 1000, 60}, work);
+    EXPECT_EQ(p.x, 724);
+    EXPECT_EQ(p.y, 0);
+    // Over an owner at the bottom left.
+    p = CenterInside({0, 0, 300, 400}, {-50, 700, 50, 760}, work);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 338);
+}

@@ -1,0 +1,209 @@
+#include "TestSupport.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace wt {
+
+std::string ScrPath() {
+    // The build runs on Linux; Wine shows the Unix root as drive Z:.
+    std::string path = std::string("Z:") + WHORLIX_SCR_UNIX_PATH;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+TempDir::TempDir() {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, "%swhx%lu_%u_%lu", base, ::GetCurrentProcessId(), counter++,
+                      ::GetTickCount());
+        if (::CreateDirectoryA(name, nullptr)) {
+            m_path = name;
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(m_path); }
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::strcmp(fd.cFileName, ".") == 0 || std::strcmp(fd.cFileName, "..") == 0)
+                continue;
+            std::string child = path + "\\" + fd.cFileName;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else {
+                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(child.c_str());
+            }
+        } while (::FindNextFileA(find, &fd));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string out;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr)
+        return out;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        out.append(buffer, n);
+    std::fclose(f);
+    return out;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string CopyScrInto(const TempDir& dir, const std::string& name) {
+    std::string target = dir.File(name);
+    ::CopyFileA(ScrPath().c_str(), target.c_str(), FALSE);
+    return target;
+}
+
+Process::~Process() {
+    Kill();
+    if (m_pi.hProcess)
+        ::CloseHandle(m_pi.hProcess);
+    if (m_pi.hThread)
+        ::CloseHandle(m_pi.hThread);
+}
+
+Process::Process(Process&& other) noexcept : m_pi(other.m_pi) { other.m_pi = {}; }
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        this->~Process();
+        m_pi = other.m_pi;
+        other.m_pi = {};
+    }
+    return *this;
+}
+
+bool Process::Start(const std::string& commandLine, const std::string& workDir,
+                    const std::vector<std::string>& extraEnv) {
+    std::string env;
+    if (!extraEnv.empty()) {
+        char* block = ::GetEnvironmentStringsA();
+        for (const char* p = block; *p != '\0'; p += std::strlen(p) + 1)
+            env.append(p, std::strlen(p) + 1);
+        ::FreeEnvironmentStringsA(block);
+        for (const std::string& e : extraEnv)
+            env.append(e.c_str(), e.size() + 1);
+        env.push_back('\0');
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string cmd = commandLine;
+    return ::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, env.empty() ? nullptr : env.data(),
+                            workDir.empty() ? nullptr : workDir.c_str(), &si, &m_pi) != FALSE;
+}
+
+bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (m_pi.hProcess == nullptr)
+        return false;
+    if (::WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    if (exitCode != nullptr)
+        ::GetExitCodeProcess(m_pi.hProcess, exitCode);
+    return true;
+}
+
+bool Process::IsRunning() const {
+    return m_pi.hProcess != nullptr && ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Process::Kill() {
+    if (IsRunning()) {
+        ::TerminateProcess(m_pi.hProcess, 99);
+        ::WaitForSingleObject(m_pi.hProcess, 10000);
+    }
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (cond())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return cond();
+        PumpMessages();
+        ::Sleep(10);
+    }
+}
+
+namespace {
+struct FindData {
+    DWORD pid;
+    const char* cls;
+    const char* title;
+    HWND found;
+};
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
+    auto* d = reinterpret_cast<FindData*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != d->pid || !::IsWindowVisible(hwnd))
+        return TRUE;
+    char buf[256];
+    if (d->cls != nullptr) {
+        ::GetClassNameA(hwnd, buf, sizeof buf);
+        if (std::strcmp(buf, d->cls) != 0)
+            return TRUE;
+    }
+    if (d->title != nullptr) {
+        ::GetWindowTextA(hwnd, buf, sizeof buf);
+        if (std::strcmp(buf, d->title) != 0)
+            return TRUE;
+    }
+    d->found = hwnd;
+    return FALSE;
+}
+} // namespace
+
+HWND FindProcessWindow(DWORD pid, const char* className, const char* title) {
+    FindData d{pid, className, title, nullptr};
+    ::EnumWindows(&FindProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+void SetPasswordFlag(DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return;
+    if (type == 0)
+        ::RegDeleteValueA(key, "ScreenSaveUsePassword");
+    else
+        ::RegSetValueExA(key, "ScreenSaveUsePassword", 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+}
+
+} // namespace wt

@@ -1,0 +1,73 @@
+#pragma once
+// Helpers for the Windows integration tests: temporary folders, the real saver as a process, polling waits.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wt {
+
+// Windows path of the whorlix.scr this build produced.
+std::string ScrPath();
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// Copies the built saver into dir (so its INI is private to the test) and returns the copy's path.
+std::string CopyScrInto(const TempDir& dir, const std::string& name = "whorlix.scr");
+
+// A child process started by a test; killed on destruction if still running.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // commandLine as CreateProcessA takes it; extraEnv entries "NAME=value" are added to this environment.
+    bool Start(const std::string& commandLine, const std::string& workDir = "",
+               const std::vector<std::string>& extraEnv = {});
+    // Waits up to timeoutMs for the exit; true with its code when it ended.
+    bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    bool IsRunning() const;
+    void Kill();
+    DWORD Pid() const { return m_pi.dwProcessId; }
+    DWORD Tid() const { return m_pi.dwThreadId; }
+    HANDLE Handle() const { return m_pi.hProcess; }
+
+private:
+    PROCESS_INFORMATION m_pi{};
+};
+
+// Polls cond every few milliseconds (pumping this thread's messages) until it holds or timeoutMs passes.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 30000);
+
+// Pumps this thread's pending messages once.
+void PumpMessages();
+
+// A visible top-level window of process pid whose class (and title, if given) match; null when none.
+HWND FindProcessWindow(DWORD pid, const char* className = nullptr, const char* title = nullptr);
+
+// Sets HKCU "Control Panel\desktop" "ScreenSaveUsePassword" to raw bytes of a type, or deletes it (type 0).
+void SetPasswordFlag(DWORD type, const void* data, DWORD size);
+
+} // namespace wt
