@@ -5,14 +5,18 @@
 
 namespace wt {
 
-std::string ScrPath() {
+std::string FromUnixPath(const char* unixPath) {
     // The build runs on Linux; Wine shows the Unix root as drive Z:.
-    std::string path = std::string("Z:") + WHORLIX_SCR_UNIX_PATH;
+    std::string path = std::string("Z:") + unixPath;
     for (char& c : path)
         if (c == '/')
             c = '\\';
     return path;
 }
+
+std::string ScrPath() { return FromUnixPath(WHORLIX_SCR_UNIX_PATH); }
+std::string PasswordDoublePath() { return FromUnixPath(WHORLIX_PASSWORD_DOUBLE_UNIX_PATH); }
+std::string MprDoublePath() { return FromUnixPath(WHORLIX_MPR_DOUBLE_UNIX_PATH); }
 
 TempDir::TempDir() {
     char base[MAX_PATH];

@@ -10,6 +10,11 @@ namespace wt {
 
 // Windows path of the whorlix.scr this build produced.
 std::string ScrPath();
+// Windows paths of the test doubles of the password services ("password.cpl", "mpr.dll").
+std::string PasswordDoublePath();
+std::string MprDoublePath();
+// A Unix path of the build as the program sees it (drive Z:).
+std::string FromUnixPath(const char* unixPath);
 
 // A fresh folder under the temporary folder, removed with everything in it.
 class TempDir {

@@ -1,0 +1,115 @@
+// The real whorlix.scr started as a process: which arguments end at once, where the settings file is,
+// and the change-password mode through a stand-in of the system's password-change service.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct Outcome {
+    bool ended = false;
+    DWORD exitCode = 0xDEAD;
+    bool sawWindow = false;
+};
+
+// Runs the saver with args and watches it until it ends (or the deadline passes, then it is killed).
+Outcome RunWatching(const std::string& scr, const std::string& args, const std::string& cwd = "",
+                    const std::vector<std::string>& env = {}, DWORD deadlineMs = 30000) {
+    Outcome out;
+    wt::Process p;
+    if (!p.Start("\"" + scr + "\" " + args, cwd, env))
+        return out;
+    wt::WaitUntil(
+        [&] {
+            if (wt::FindProcessWindow(p.Pid()) != nullptr)
+                out.sawWindow = true;
+            return !p.IsRunning();
+        },
+        deadlineMs);
+    out.ended = p.WaitExit(0, &out.exitCode);
+    return out;
+}
+
+HWND MakeOwnerWindow() {
+    return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+}
+
+} // namespace
+
+TEST(Process, UnrecognisedArgumentsEndAtOnceWithStatusZeroAndNoWindow) {
+    wt::TempDir dir;
+    std::string scr = wt::CopyScrInto(dir);
+    for (const char* args : {"s", "x", "/x", "/", "\"\"", "-", "c"}) {
+        Outcome o = RunWatching(scr, args);
+        EXPECT_TRUE(o.ended) << args;
+        EXPECT_EQ(o.exitCode, 0u) << args;
+        EXPECT_FALSE(o.sawWindow) << args;
+    }
+    EXPECT_FALSE(wt::FileExists(dir.File("whorlix.ini")));
+}
+
+TEST(Process, PreviewAndPasswordWithoutAUsableHandleEndQuietly) {
+    wt::TempDir dir;
+    std::string scr = wt::CopyScrInto(dir);
+    for (const char* args : {"/p", "/p 0", "/p 12345678", "/p x", "/a", "/a 0", "/A 12345678"}) {
+        Outcome o = RunWatching(scr, args);
+        EXPECT_TRUE(o.ended) << args;
+        EXPECT_EQ(o.exitCode, 0u) << args;
+        EXPECT_FALSE(o.sawWindow) << args;
+    }
+}
+
+TEST(Process, SettingsFileIsBesideTheModuleWhateverTheWorkingFolder) {
+    wt::TempDir dir;
+    wt::TempDir elsewhere;
+    std::string scr = wt::CopyScrInto(dir, "saver.v2.scr");
+    wt::Process p;
+    ASSERT_TRUE(p.Start("\"" + scr + "\" /c", elsewhere.Path()));
+    HWND dlg = nullptr;
+    ASSERT_TRUE(wt::WaitUntil([&] { return (dlg = wt::FindProcessWindow(p.Pid(), "#32770")) != nullptr; }));
+    // OK saves all six settings into the module's own settings file.
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DWORD code = 0xDEAD;
+    ASSERT_TRUE(p.WaitExit(30000, &code));
+    EXPECT_TRUE(wt::FileExists(dir.File("saver.v2.ini")));
+    EXPECT_FALSE(wt::FileExists(elsewhere.File("saver.v2.ini")));
+    EXPECT_FALSE(wt::FileExists(dir.File("saver.ini")));
+}
+
+TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {
+    wt::TempDir dir;
+    std::string scr = wt::CopyScrInto(dir);
+    ASSERT_TRUE(::CopyFileA(wt::MprDoublePath().c_str(), dir.File("mpr.dll").c_str(), FALSE));
+    // Wine's own mpr.dll has a silent stub of this call; the native override loads the stand-in beside the saver.
+    std::vector<std::string> env{"WINEDLLOVERRIDES=mscoree,mshtml=;mpr=n,b"};
+    HWND owner = MakeOwnerWindow();
+    ASSERT_NE(owner, nullptr);
+    std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
+
+    Outcome o = RunWatching(scr, "/a " + handle, "", env);
+    EXPECT_TRUE(o.ended);
+    EXPECT_EQ(wt::ReadFileBytes(dir.File("mpr.log")), "SCRSAVE " + handle + " 0 0000000000000000\n");
+
+    // A handle that names no window: nothing is called.
+    ::DeleteFileA(dir.File("mpr.log").c_str());
+    o = RunWatching(scr, "/a 12345678", "", env);
+    EXPECT_TRUE(o.ended);
+    EXPECT_FALSE(wt::FileExists(dir.File("mpr.log")));
+    ::DestroyWindow(owner);
+}
+
+TEST(Process, ChangePasswordWithoutTheServiceEndsAtOnce) {
+    wt::TempDir dir;
+    std::string scr = wt::CopyScrInto(dir);
+    HWND owner = MakeOwnerWindow();
+    std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
+    // Wine's built-in service shows nothing: the program just ends.
+    Outcome o = RunWatching(scr, "/a " + handle);
+    EXPECT_TRUE(o.ended);
+    EXPECT_EQ(o.exitCode, 0u);
+    EXPECT_FALSE(o.sawWindow);
+    ::DestroyWindow(owner);
+}

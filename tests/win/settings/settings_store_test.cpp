@@ -1,0 +1,143 @@
+// The settings store against real INI files through the platform's private-profile calls.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestSupport.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+std::string Section() { return GetSettingsSection(); }
+
+// Writes an INI file in the ANSI code page, without a byte-order mark.
+void WriteIni(const std::string& path, const std::string& body) { wt::WriteFileBytes(path, body); }
+
+} // namespace
+
+TEST(SettingsSection, IsTheLoginNameOrTheDocumentedFallback) {
+    char name[64] = {};
+    DWORD size = sizeof name;
+    if (::GetUserNameA(name, &size))
+        EXPECT_EQ(Section(), name);
+    else
+        EXPECT_EQ(Section(), kFallbackSection);
+    EXPECT_FALSE(Section().empty());
+}
+
+TEST(SettingsStore, MissingFileOrOtherUsersSectionGivesTheDefaults) {
+    wt::TempDir dir;
+    SaverSettings s = LoadSettings(dir.File("none.ini").c_str());
+    EXPECT_EQ(s.Speed, 11);
+    EXPECT_EQ(s.SpiralTime, 30);
+    EXPECT_EQ(s.PictureTime, 15);
+    EXPECT_EQ(s.PictureFile, "");
+    EXPECT_EQ(s.FrontColor, 0u);
+    EXPECT_EQ(s.BackColor, 16777215u);
+    EXPECT_FALSE(wt::FileExists(dir.File("none.ini"))); // reading creates nothing
+
+    std::string ini = dir.File("other.ini");
+    WriteIni(ini, "[someone-else]\r\nSpeed=3\r\nPictureFile=C:\\x\r\n");
+    s = LoadSettings(ini.c_str());
+    EXPECT_EQ(s.Speed, 11);
+    EXPECT_EQ(s.PictureFile, "");
+}
+
+TEST(SettingsStore, FirstWriteCreatesTheKeysInOrderAndKeepsAnotherUsersSectionByteForByte) {
+    wt::TempDir dir;
+    std::string ini = dir.File("whorlix.ini");
+    const std::string other = "[someone-else]\r\nSpeed=3\r\nPictureFile=C:\\pics\r\nBackColor=255\r\n";
+    WriteIni(ini, other);
+
+    SaverSettings s;
+    s.Speed = 0;
+    s.SpiralTime = 100;
+    s.PictureTime = 0;
+    s.PictureFile = "";
+    s.FrontColor = 255;
+    s.BackColor = 16777215;
+    SaveSettings(s, ini.c_str());
+
+    std::string text = wt::ReadFileBytes(ini);
+    ASSERT_EQ(text.compare(0, other.size(), other), 0) << text;
+    std::string ours = text.substr(other.size());
+    // Keys in order, numbers in "%d" form, the empty path kept as an empty value.
+    std::string expected = "[" + Section() +
+                           "]\r\nSpeed=0\r\nSpiralTime=100\r\nPictureTime=0\r\nPictureFile=\r\nFrontColor=255\r\n"
+                           "BackColor=16777215\r\n";
+    // Wine and Windows may separate sections with a blank line; the section itself must match exactly.
+    size_t at = ours.find("[" + Section() + "]");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(ours.substr(at), expected);
+
+    SaverSettings back = LoadSettings(ini.c_str());
+    EXPECT_EQ(back.Speed, 0);
+    EXPECT_EQ(back.SpiralTime, 100);
+    EXPECT_EQ(back.PictureTime, 0);
+    EXPECT_EQ(back.PictureFile, "");
+    EXPECT_EQ(back.FrontColor, 255u);
+    EXPECT_EQ(back.BackColor, 16777215u);
+}
+
+TEST(SettingsStore, ExistingKeysAreReplacedInPlace) {
+    wt::TempDir dir;
+    std::string ini = dir.File("whorlix.ini");
+    WriteIni(ini, "[" + Section() + "]\r\nBackColor=1\r\nSpeed=2\r\n");
+    SaverSettings s;
+    s.PictureFile = "D:\\Pictures";
+    SaveSettings(s, ini.c_str());
+    std::string expected = "[" + Section() +
+                           "]\r\nBackColor=16777215\r\nSpeed=11\r\nSpiralTime=30\r\nPictureTime=15\r\n"
+                           "PictureFile=D:\\Pictures\r\nFrontColor=0\r\n";
+    EXPECT_EQ(wt::ReadFileBytes(ini), expected);
+}
+
+TEST(SettingsStore, ValuesLoadUnchangedOutsideTheDialogsRanges) {
+    wt::TempDir dir;
+    std::string ini = dir.File("whorlix.ini");
+    WriteIni(ini, "[" + Section() +
+                      "]\r\nSpeed=100\r\nSpiralTime=5\r\nPictureTime=-3\r\nFrontColor=-1\r\nBackColor=2147483647\r\n");
+    SaverSettings s = LoadSettings(ini.c_str());
+    EXPECT_EQ(s.Speed, 100);
+    EXPECT_EQ(s.SpiralTime, 5);
+    EXPECT_EQ(s.PictureTime, -3);
+    EXPECT_EQ(s.FrontColor, 0xFFFFFFFFu);
+    EXPECT_EQ(s.BackColor, 2147483647u);
+}
+
+TEST(SettingsStore, NonNumericValuesReadAsThePlatformCallReadsThem) {
+    wt::TempDir dir;
+    std::string ini = dir.File("whorlix.ini");
+    WriteIni(ini, "[" + Section() + "]\r\nSpeed=abc\r\nSpiralTime=12abc\r\nPictureTime=\r\nFrontColor= 7\r\n");
+    SaverSettings s = LoadSettings(ini.c_str());
+    std::string section = Section();
+    EXPECT_EQ(s.Speed, static_cast<int32_t>(::GetPrivateProfileIntA(section.c_str(), "Speed", 11, ini.c_str())));
+    EXPECT_EQ(s.SpiralTime,
+              static_cast<int32_t>(::GetPrivateProfileIntA(section.c_str(), "SpiralTime", 30, ini.c_str())));
+    EXPECT_EQ(s.PictureTime,
+              static_cast<int32_t>(::GetPrivateProfileIntA(section.c_str(), "PictureTime", 15, ini.c_str())));
+    // What the platform does here: no digits read as 0, leading digits count.
+    EXPECT_EQ(s.Speed, 0);
+    EXPECT_EQ(s.SpiralTime, 12);
+    EXPECT_EQ(s.FrontColor, 7u);
+}
+
+TEST(SettingsStore, LongPathIsCutTo4095AndColoursRoundTrip) {
+    wt::TempDir dir;
+    std::string ini = dir.File("whorlix.ini");
+    std::string longPath = "C:\\" + std::string(4997, 'p');
+    ASSERT_EQ(longPath.size(), 5000u);
+    WriteIni(ini, "[" + Section() + "]\r\nPictureFile=" + longPath + "\r\n");
+    SaverSettings s = LoadSettings(ini.c_str());
+    EXPECT_EQ(s.PictureFile, longPath.substr(0, 4095));
+
+    for (uint32_t colour : {0u, 255u, 0x00FF00u, 16777215u}) {
+        SaverSettings c;
+        c.FrontColor = colour;
+        c.BackColor = colour;
+        SaveSettings(c, ini.c_str());
+        SaverSettings back = LoadSettings(ini.c_str());
+        EXPECT_EQ(back.FrontColor, colour);
+        EXPECT_EQ(back.BackColor, colour);
+    }
+}
