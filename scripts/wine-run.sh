@@ -7,7 +7,11 @@ shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No installers for .NET or HTML; in tests also "native first" for mpr.dll, so a test can place a stand-in
+# of the password-change service beside the saver (elsewhere Wine's own is used as before).
+overrides="mscoree,mshtml="
+[ -n "${WHORLIX_WINE_TEST:-}" ] && overrides="$overrides;mpr=n,b"
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$overrides}
 if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run.sh: no DISPLAY (start Xvfb first)" >&2
   exit 2

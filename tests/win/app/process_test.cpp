@@ -83,8 +83,9 @@ TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {
     wt::TempDir dir;
     std::string scr = wt::CopyScrInto(dir);
     ASSERT_TRUE(::CopyFileA(wt::MprDoublePath().c_str(), dir.File("mpr.dll").c_str(), FALSE));
-    // Wine's own mpr.dll has a silent stub of this call; the native override loads the stand-in beside the saver.
-    std::vector<std::string> env{"WINEDLLOVERRIDES=mscoree,mshtml=;mpr=n,b"};
+    // Wine's own mpr.dll has a silent stub of this call; the test run's native-first override for mpr loads
+    // the stand-in beside the saver instead.
+    std::vector<std::string> env;
     HWND owner = MakeOwnerWindow();
     ASSERT_NE(owner, nullptr);
     std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));

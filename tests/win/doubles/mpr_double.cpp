@@ -20,7 +20,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider
     ::GetModuleFileNameA(g_self, path, MAX_PATH);
     std::string p = path;
     p = p.substr(0, p.find_last_of('\\') + 1) + "mpr.log";
-    if (FILE* log = std::fopen(p.c_str(), "a")) {
+    if (FILE* log = std::fopen(p.c_str(), "ab")) {
         std::fprintf(log, "%s %lu %lu %p\n", provider ? provider : "(null)",
                      static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)), static_cast<unsigned long>(a), b);
         std::fclose(log);

@@ -24,7 +24,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner) {
-    if (FILE* log = std::fopen(Beside("password.log").c_str(), "a")) {
+    if (FILE* log = std::fopen(Beside("password.log").c_str(), "ab")) {
         std::fprintf(log, "verify %p\n", static_cast<void*>(owner));
         std::fclose(log);
     }

@@ -107,9 +107,19 @@ bool Process::Start(const std::string& commandLine, const std::string& workDir,
                     const std::vector<std::string>& extraEnv) {
     std::string env;
     if (!extraEnv.empty()) {
+        // Variables named in extraEnv replace this process's own values.
+        auto overridden = [&](const char* entry) {
+            for (const std::string& e : extraEnv) {
+                size_t eq = e.find('=');
+                if (_strnicmp(entry, e.c_str(), eq + 1) == 0)
+                    return true;
+            }
+            return false;
+        };
         char* block = ::GetEnvironmentStringsA();
         for (const char* p = block; *p != '\0'; p += std::strlen(p) + 1)
-            env.append(p, std::strlen(p) + 1);
+            if (!overridden(p))
+                env.append(p, std::strlen(p) + 1);
         ::FreeEnvironmentStringsA(block);
         for (const std::string& e : extraEnv)
             env.append(e.c_str(), e.size() + 1);
