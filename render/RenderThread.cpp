@@ -1,14 +1,129 @@
 #include "render/RenderThread.h"
 
-#include "saver/SaverWnd.h"
+#include <mmsystem.h>
+#include <objbase.h>
 
-// Provisional: shows the window and idles until stopped.
+#include <atomic>
+#include <string>
+
+#include "render/FrameTiming.h"
+#include "render/LoadingScreen.h"
+#include "render/PictureSource.h"
+#include "render/SpiralFrames.h"
+#include "saver/SaverWnd.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+// One run of a saver window's render thread: everything it creates it owns, and gives back before it returns.
+class CRenderRun {
+public:
+    CRenderRun(HWND hWnd, const std::atomic<LONG> &stopRequested) : m_hWnd(hWnd), m_stopRequested(stopRequested) {}
+    void Run();
+
+private:
+    bool StopRequested() const { return m_stopRequested.load() != 0; }
+    void RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &client, const CSpiralFrameSet &frames,
+                      PictureList &pictures);
+
+    HWND m_hWnd;
+    const std::atomic<LONG> &m_stopRequested;
+};
+
+void CRenderRun::Run() {
+    const SaverSettings settings = LoadSettings();
+    const RenderTimings timings = RenderTimingsFrom(settings);
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const SpiralGeometry geometry = ComputeSpiralGeometry(client.right, client.bottom);
+
+    // Showing the window sends messages to the window's thread. That thread may already be destroying the
+    // window and waiting for us; its wait lets sent messages through, so this call cannot deadlock. A window
+    // that is already going away is not shown at all.
+    if (StopRequested())
+        return;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+
+    // The picture decoder is an OLE object: give this thread its own apartment for the run.
+    const bool comInitialised = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+
+    HDC dc = ::GetDC(m_hWnd);
+    CLoadingScreen loading;
+    loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
+
+    const auto stopTest = [this] { return StopRequested(); };
+    PictureList pictures;
+    CSpiralFrameSet frames;
+    bool outOfMemory = false;
+    // A folder search cut short by a stop ends the run before any frame is built.
+    if (BuildPictureList(settings.PictureFile, stopTest, pictures)) {
+        const BuildResult built = frames.BuildSpiralFrames(
+            dc, geometry, [&loading](int k) { loading.Progress(k); }, stopTest);
+        outOfMemory = built == BuildResult::OutOfMemory;
+        // After a stop during building the loop sees the same request before its first frame and ends.
+        if (!outOfMemory)
+            RunFrameLoop(dc, timings, client, frames, pictures);
+    }
+
+    frames.SelectInitialImage();
+    loading.Restore();
+    ::ReleaseDC(m_hWnd, dc);
+    frames.Release();
+    pictures.Clear();
+    if (comInitialised)
+        ::CoUninitialize();
+
+    // Without its frames the saver has nothing to show: close the window, which ends the saver the ordinary
+    // way in both the full-screen and the preview form, instead of leaving a window that never draws.
+    if (outOfMemory)
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &client, const CSpiralFrameSet &frames,
+                              PictureList &pictures) {
+    // The default timer resolution (about 15.6 ms on Windows) would stretch every 1 ms sleep to a whole tick
+    // and a 20 ms frame to about 31 ms; ask for 1 ms for as long as the loop runs.
+    const bool finePeriod = ::timeBeginPeriod(1) == TIMERR_NOERROR;
+
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart);
+    CPhaseClock phases(timings, ::timeGetTime());
+    const auto readCounter = [] {
+        LARGE_INTEGER now{};
+        ::QueryPerformanceCounter(&now);
+        return static_cast<int64_t>(now.QuadPart);
+    };
+    const auto sleep1ms = [] { ::Sleep(1); };
+    const auto tick = [] { return static_cast<uint32_t>(::timeGetTime()); };
+
+    while (!StopRequested()) {
+        pacer.Wait(readCounter, sleep1ms);
+        switch (phases.BeginFrame(tick())) {
+        case FrameAction::PresentSpiral:
+            frames.PresentSpiralFrame(phases.FrameIndex(), dc);
+            break;
+        case FrameAction::BeginPicture: {
+            const std::string *path = pictures.TakeNext();
+            DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr);
+            break;
+        }
+        case FrameAction::None:
+            break;
+        }
+        phases.EndFrame(tick);
+    }
+
+    if (finePeriod)
+        ::timeEndPeriod(1);
+}
+
+} // namespace
+
 DWORD WINAPI RenderThreadProc(LPVOID param) {
-    CSaverWnd* wnd = static_cast<CSaverWnd*>(param);
-    HWND hwnd = wnd->m_hWnd;
-    if (wnd->m_bStopRequested.load() == 0)
-        ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-    while (wnd->m_bStopRequested.load() == 0)
-        ::Sleep(5);
+    CSaverWnd *wnd = static_cast<CSaverWnd *>(param);
+    CRenderRun(wnd->m_hWnd, wnd->m_bStopRequested).Run();
     return 0;
 }

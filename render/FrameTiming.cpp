@@ -1,0 +1,56 @@
+#include "render/FrameTiming.h"
+
+#include "render/SpiralGeometry.h"
+
+RenderTimings RenderTimingsFrom(const SaverSettings &settings) {
+    RenderTimings t;
+    // In 64 bits, so a hand-edited Speed near the 32-bit limit cannot overflow.
+    t.frameIntervalMs = static_cast<int64_t>(settings.Speed) + 20;
+    // Durations are tick spans: multiplied modulo 2^32, like the tick count they are compared with.
+    t.spiralMs = static_cast<uint32_t>(settings.SpiralTime) * 1000u;
+    t.pictureMs = static_cast<uint32_t>(settings.PictureTime) * 1000u;
+    return t;
+}
+
+int64_t IntervalTicks(int64_t intervalMs, int64_t frequency) {
+    return intervalMs * frequency / 1000;
+}
+
+int CFramePacer::Wait(const std::function<int64_t()> &readCounter, const std::function<void()> &sleep1ms) {
+    const int64_t target = m_last + m_interval;
+    int sleeps = 0;
+    while (m_last < target) {
+        sleep1ms();
+        ++sleeps;
+        m_last = readCounter();
+    }
+    return sleeps;
+}
+
+CPhaseClock::CPhaseClock(const RenderTimings &timings, uint32_t now)
+    : m_spiralMs(timings.spiralMs), m_pictureMs(timings.pictureMs), m_phaseStart(now) {}
+
+// Phases are judged by the time elapsed since the phase start, formed as an unsigned 32-bit difference: it
+// stays right when the tick count wraps (every 49.7 days), where comparing phase start + duration with the
+// tick count would end a spiral phase at once and flash a picture for one frame whenever the sum wraps.
+FrameAction CPhaseClock::BeginFrame(uint32_t now) {
+    if (m_showingPicture)
+        return FrameAction::None;
+    const uint32_t elapsed = now - m_phaseStart;
+    if (m_pictureMs == 0 || elapsed <= m_spiralMs)
+        return FrameAction::PresentSpiral;
+    m_showingPicture = true;
+    return FrameAction::BeginPicture;
+}
+
+void CPhaseClock::EndFrame(const std::function<uint32_t()> &tick) {
+    if (m_showingPicture) {
+        const uint32_t elapsed = tick() - m_phaseStart;
+        // Compared in 64 bits so that the two durations together cannot wrap.
+        if (static_cast<uint64_t>(elapsed) > static_cast<uint64_t>(m_spiralMs) + m_pictureMs) {
+            m_showingPicture = false;
+            m_phaseStart = tick();
+        }
+    }
+    m_frame = (m_frame + 1) % kSpiralFrameCount;
+}

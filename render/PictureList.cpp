@@ -1,0 +1,58 @@
+#include "render/PictureList.h"
+
+void PictureList::Append(std::string path) {
+    m_entries.push_back(std::move(path));
+}
+
+std::list<std::string>::iterator PictureList::Insert(std::list<std::string>::const_iterator position,
+                                                     std::string path) {
+    return m_entries.insert(position, std::move(path));
+}
+
+const std::string *PictureList::TakeNext() {
+    if (m_entries.empty())
+        return nullptr;
+    if (!m_cursorStarted || m_cursor == m_entries.end()) {
+        m_cursor = m_entries.begin();
+        m_cursorStarted = true;
+    }
+    const std::string *path = &*m_cursor;
+    ++m_cursor;
+    return path;
+}
+
+void PictureList::Clear() {
+    m_entries.clear();
+    m_cursor = m_entries.end();
+    m_cursorStarted = false;
+}
+
+size_t DrawSlot(size_t slots, const RandomDraw &draw) {
+    if (slots <= 32768)
+        return static_cast<size_t>(draw()) % slots;
+    const size_t high = static_cast<size_t>(draw()) & 0x7FFF;
+    const size_t low = static_cast<size_t>(draw()) & 0x7FFF;
+    return ((high << 15) | low) % slots;
+}
+
+CShuffledInserter::CShuffledInserter(PictureList &list, RandomDraw draw) : m_list(list), m_draw(std::move(draw)) {
+    m_slots.push_back(m_list.End());
+}
+
+void CShuffledInserter::Add(std::string path) {
+    const size_t r = DrawSlot(m_slots.size(), m_draw);
+    // Slot 0 holds the list's end, so inserting before it appends.
+    m_slots.push_back(m_list.Insert(m_slots[r], std::move(path)));
+}
+
+std::string FolderWithOneBackslash(const std::string &path, const LeadByteTest &isLeadByte) {
+    size_t keep = 0; // end of the last character that is not a backslash
+    for (size_t i = 0; i < path.size();) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        const size_t length = (isLeadByte(c) && i + 1 < path.size()) ? 2 : 1;
+        if (!(length == 1 && c == '\\'))
+            keep = i + length;
+        i += length;
+    }
+    return path.substr(0, keep) + '\\';
+}

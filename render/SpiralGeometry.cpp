@@ -1,0 +1,80 @@
+#include "render/SpiralGeometry.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kPixelsPerDegree = 0.3333333333333333;
+
+// Offset of vertex i of a curve that starts at angle start degrees: i degrees further round, i/3 pixels out.
+SpiralPoint CurveOffset(int start, int i) {
+    const double theta = (start + i) * kRadiansPerDegree;
+    const double radius = i * kPixelsPerDegree;
+    return {RoundHalfTowardZero(std::cos(theta) * radius), RoundHalfTowardZero(std::sin(theta) * radius)};
+}
+
+// The four arms are one curve turned by 0, 180, 90 counter-clockwise and 90 clockwise (on screen, y down).
+SpiralPoint Turn(int block, SpiralPoint p) {
+    switch (block) {
+    case 0:
+        return p;
+    case 1:
+        return {-p.x, -p.y};
+    case 2:
+        return {p.y, -p.x};
+    default:
+        return {-p.y, p.x};
+    }
+}
+
+} // namespace
+
+SpiralGeometry ComputeSpiralGeometry(int32_t w, int32_t h) {
+    SpiralGeometry g;
+    g.w = w;
+    g.h = h;
+    // The sum is formed in 64 bits: identical to 32-bit arithmetic for every real window size, and no
+    // overflow for absurd ones.
+    const int64_t squares = static_cast<int64_t>(w) * w + static_cast<int64_t>(h) * h;
+    g.D = static_cast<int32_t>(std::sqrt(static_cast<double>(squares))) + 2;
+    g.R = g.D / 2;
+    g.offX = (g.D - w) / 2;
+    g.offY = (g.D - h) / 2;
+    g.cx = g.R - g.offX;
+    g.cy = g.R - g.offY;
+    return g;
+}
+
+int32_t RoundHalfTowardZero(double value) {
+    return static_cast<int32_t>(value + 0.5);
+}
+
+SpiralPoint ClosingCorner(const SpiralGeometry &g, SpiralPoint e) {
+    if (e.x <= 0)
+        return {-1, -1};
+    if (e.y <= 0)
+        return {g.w + 1, -1};
+    if (e.y < g.h)
+        return {g.w + 1, g.h + 1};
+    return {-1, g.h + 1};
+}
+
+void BuildSpiralPolygon(int a, const SpiralGeometry &g, SpiralPoint *vertices) {
+    const int32_t n = g.CurveVertices();
+    const int32_t block = g.BlockVertices();
+    for (int b = 0; b < 4; ++b) {
+        SpiralPoint *s = vertices + static_cast<int64_t>(block) * b;
+        // Outgoing edge of the arm, from the centre outward.
+        for (int32_t i = 0; i < n; ++i) {
+            const SpiralPoint t = Turn(b, CurveOffset(a, i));
+            s[i] = {g.cx + t.x, g.cy + t.y};
+        }
+        s[n] = ClosingCorner(g, s[n - 1]);
+        // Return edge, 45 degrees behind: written from its outer end back in to the centre.
+        for (int32_t j = 0; j <= n - 2; ++j) {
+            const SpiralPoint t = Turn(b, CurveOffset(a + 45, j));
+            s[block - 1 - j] = {g.cx + t.x, g.cy + t.y};
+        }
+    }
+}

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "render/FrameTiming.h"
+#include "render/LoadingText.h"
+
+namespace {
+
+RenderTimings Timings(uint32_t spiralMs, uint32_t pictureMs) {
+    RenderTimings t;
+    t.spiralMs = spiralMs;
+    t.pictureMs = pictureMs;
+    return t;
+}
+
+// A tick source that returns a fixed value and counts its reads.
+struct FixedTick {
+    uint32_t now;
+    int reads = 0;
+    uint32_t operator()() {
+        ++reads;
+        return now;
+    }
+};
+
+} // namespace
+
+TEST(RenderTimings, DerivedFromSettings) {
+    SaverSettings s;
+    RenderTimings t = RenderTimingsFrom(s);
+    EXPECT_EQ(t.frameIntervalMs, 31);
+    EXPECT_EQ(t.spiralMs, 30000u);
+    EXPECT_EQ(t.pictureMs, 15000u);
+    s.Speed = 0;
+    s.PictureTime = 0;
+    s.SpiralTime = 1;
+    t = RenderTimingsFrom(s);
+    EXPECT_EQ(t.frameIntervalMs, 20);
+    EXPECT_EQ(t.pictureMs, 0u);
+    EXPECT_EQ(t.spiralMs, 1000u);
+    s.Speed = 2147483647; // hand-edited: no overflow
+    EXPECT_EQ(RenderTimingsFrom(s).frameIntervalMs, 2147483667LL);
+    s.Speed = -25;
+    EXPECT_EQ(RenderTimingsFrom(s).frameIntervalMs, -5);
+}
+
+TEST(FramePacing, IntervalTicksTruncate) {
+    EXPECT_EQ(IntervalTicks(31, 10000000), 310000);
+    EXPECT_EQ(IntervalTicks(20, 3579545), 71590);
+    EXPECT_EQ(IntervalTicks(31, 1000), 31);
+    EXPECT_EQ(IntervalTicks(0, 10000000), 0);
+    EXPECT_EQ(IntervalTicks(-5, 1000), -5);
+}
+
+TEST(FramePacing, EveryFrameSleepsAtLeastOnceAndALateFrameIsNotCaughtUp) {
+    int64_t clock = 0;
+    const auto read = [&clock] { return clock; };
+    const auto sleep = [&clock] { clock += 30; };
+    CFramePacer pacer(100, 0);
+
+    // On schedule: sleeps until the target is reached.
+    EXPECT_EQ(pacer.Wait(read, sleep), 4);
+    EXPECT_EQ(pacer.LastCounter(), 120);
+
+    // A frame whose work took five intervals: exactly one sleep, and the schedule moves.
+    clock += 500;
+    EXPECT_EQ(pacer.Wait(read, sleep), 1);
+    EXPECT_EQ(pacer.LastCounter(), 650);
+
+    // The next frame counts from that late reading: a full interval again, no burst of short frames.
+    EXPECT_EQ(pacer.Wait(read, sleep), 4);
+    EXPECT_EQ(pacer.LastCounter(), 770);
+
+    // A frame that did no work at all still waits from the previous reading, not from "now".
+    int frames = 0;
+    int sleeps = 0;
+    for (; frames < 10; ++frames)
+        sleeps += pacer.Wait(read, sleep);
+    EXPECT_EQ(sleeps, 40);
+    EXPECT_EQ(pacer.LastCounter(), 770 + 10 * 120);
+}
+
+TEST(FramePacing, NonPositiveIntervalNeverSleeps) {
+    int64_t clock = 5;
+    int sleeps = 0;
+    for (int64_t interval : {int64_t{0}, int64_t{-1}, int64_t{-1000}}) {
+        CFramePacer pacer(interval, clock);
+        for (int i = 0; i < 3; ++i)
+            sleeps += pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; });
+    }
+    EXPECT_EQ(sleeps, 0);
+}
+
+TEST(PhaseClock, SpiralThenPictureThenSpiralWithDefaults) {
+    const uint32_t t0 = 1000000;
+    CPhaseClock clock(Timings(30000, 15000), t0);
+    FixedTick tick{t0};
+    EXPECT_EQ(clock.BeginFrame(t0), FrameAction::PresentSpiral);
+    // Exactly the spiral duration elapsed: still spiral; one more millisecond: a picture phase.
+    EXPECT_EQ(clock.BeginFrame(t0 + 30000), FrameAction::PresentSpiral);
+    EXPECT_EQ(clock.BeginFrame(t0 + 30001), FrameAction::BeginPicture);
+    EXPECT_TRUE(clock.ShowingPicture());
+    // The picture took long to draw: its time counts toward the picture phase.
+    tick.now = t0 + 40000;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_TRUE(clock.ShowingPicture());
+    EXPECT_EQ(clock.BeginFrame(t0 + 44000), FrameAction::None);
+    tick.now = t0 + 45000;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_TRUE(clock.ShowingPicture());
+    EXPECT_EQ(clock.BeginFrame(t0 + 45001), FrameAction::None);
+    tick.now = t0 + 45001;
+    tick.reads = 0;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_FALSE(clock.ShowingPicture());
+    EXPECT_EQ(tick.reads, 2); // the new phase starts at a fresh reading
+    EXPECT_EQ(clock.PhaseStart(), t0 + 45001);
+    EXPECT_EQ(clock.BeginFrame(t0 + 45002), FrameAction::PresentSpiral);
+    EXPECT_EQ(clock.BeginFrame(t0 + 75001), FrameAction::PresentSpiral);
+    EXPECT_EQ(clock.BeginFrame(t0 + 75002), FrameAction::BeginPicture);
+}
+
+TEST(PhaseClock, PictureTimeZeroNeverBeginsAPicture) {
+    CPhaseClock clock(Timings(30000, 0), 0);
+    FixedTick tick{0};
+    for (uint32_t now : {0u, 30001u, 100000u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        EXPECT_EQ(clock.BeginFrame(now), FrameAction::PresentSpiral) << now;
+        tick.now = now;
+        clock.EndFrame(std::ref(tick));
+    }
+    EXPECT_FALSE(clock.ShowingPicture());
+}
+
+TEST(PhaseClock, SpiralTimeZeroShowsPicturesBackToBack) {
+    const uint32_t t0 = 500;
+    CPhaseClock clock(Timings(0, 15000), t0);
+    FixedTick tick{t0};
+    // While the tick count has not moved since the phase start, a spiral frame is presented.
+    EXPECT_EQ(clock.BeginFrame(t0), FrameAction::PresentSpiral);
+    clock.EndFrame(std::ref(tick));
+    // The first frame a millisecond later begins a picture.
+    EXPECT_EQ(clock.BeginFrame(t0 + 1), FrameAction::BeginPicture);
+    tick.now = t0 + 15001;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_FALSE(clock.ShowingPicture());
+    EXPECT_EQ(clock.BeginFrame(t0 + 15001), FrameAction::PresentSpiral);
+    tick.now = t0 + 15001;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_EQ(clock.BeginFrame(t0 + 15002), FrameAction::BeginPicture);
+}
+
+TEST(PhaseClock, TickCountWrapDoesNotCutAPhaseShort) {
+    // The spiral phase starts 256 ms before the 32-bit tick count wraps.
+    const uint32_t t0 = 0xFFFFFF00u;
+    CPhaseClock clock(Timings(30000, 15000), t0);
+    FixedTick tick{t0};
+    EXPECT_EQ(clock.BeginFrame(0xFFFFFF10u), FrameAction::PresentSpiral);
+    EXPECT_EQ(clock.BeginFrame(0x00000010u), FrameAction::PresentSpiral);
+    EXPECT_EQ(clock.BeginFrame(t0 + 30000u), FrameAction::PresentSpiral); // 0x7430 after the wrap
+    EXPECT_EQ(clock.BeginFrame(t0 + 30001u), FrameAction::BeginPicture);
+    tick.now = t0 + 45000u;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_TRUE(clock.ShowingPicture());
+    tick.now = t0 + 45001u;
+    clock.EndFrame(std::ref(tick));
+    EXPECT_FALSE(clock.ShowingPicture());
+
+    // A picture phase that spans the wrap ends on time too.
+    CPhaseClock late(Timings(1000, 1000), 0xFFFFF000u);
+    EXPECT_EQ(late.BeginFrame(0xFFFFF3E9u), FrameAction::BeginPicture);
+    tick.now = 0x00000010u; // 4112 ms after the phase start
+    late.EndFrame(std::ref(tick));
+    EXPECT_FALSE(late.ShowingPicture());
+}
+
+TEST(PhaseClock, FrameCounterAdvancesEveryFrameModulo15AlsoDuringPictures) {
+    CPhaseClock clock(Timings(0, 100000), 0);
+    FixedTick tick{0};
+    std::vector<int> seen;
+    for (int i = 0; i < 31; ++i) {
+        seen.push_back(clock.FrameIndex());
+        clock.BeginFrame(i == 0 ? 0 : 10);
+        clock.EndFrame(std::ref(tick));
+    }
+    EXPECT_TRUE(clock.ShowingPicture());
+    for (int i = 0; i < 31; ++i)
+        EXPECT_EQ(seen[i], i % 15);
+}
+
+TEST(LoadingText, CentredWithTruncatingDivision) {
+    const TextOrigin vga = CenteredTextOrigin(640, 480, 98, 12);
+    EXPECT_EQ(vga.x, 271);
+    EXPECT_EQ(vga.y, 234);
+    const TextOrigin tiny = CenteredTextOrigin(61, 10, 98, 12);
+    EXPECT_EQ(tiny.x, -18); // -37 / 2 truncates toward zero
+    EXPECT_EQ(tiny.y, -1);
+    EXPECT_EQ(LoadingLettersForFrame(0), 0);
+    EXPECT_EQ(LoadingLettersForFrame(13), 13);
+    EXPECT_EQ(LoadingLettersForFrame(14), kLoadingTextLength);
+}
