@@ -31,15 +31,17 @@ trap 'wineserver -k >/dev/null 2>&1 || true; kill "$XVFB_PID" 2>/dev/null || tru
 pid=$!
 seconds=${WHORLIX_RUN_SECONDS:-20}
 tag=$(printf '%s' "${args[0]}" | tr -c 'A-Za-z0-9' '_')
-for t in $(seq 1 "$seconds"); do
-  sleep 1
+# Screenshots early (the loading screen is short) and then now and again.
+start=$(date +%s%N)
+for at in 300 700 1500 3000 6000 10000 $((seconds * 1000)); do
+  [ "$at" -le $((seconds * 1000)) ] || continue
+  while kill -0 "$pid" 2>/dev/null && [ $(( ($(date +%s%N) - start) / 1000000 )) -lt "$at" ]; do sleep 0.05; done
   kill -0 "$pid" 2>/dev/null || break
-  case $t in 1|2|3|5|8|12|$seconds) import -window root "$shots/run${tag}_${t}s.png" 2>/dev/null || true ;; esac
+  import -window root "$shots/run${tag}_$(printf '%05d' "$at")ms.png" 2>/dev/null || true
 done
 if kill -0 "$pid" 2>/dev/null; then
-  if [ "${args[0],,}" = "/s" ]; then xdotool key space; else
-    xdotool search --sync --onlyvisible --pid "$(pgrep -f 'whorlix.scr' | head -1)" . key Escape 2>/dev/null || true
-  fi
+  # Run mode ends on any key; a dialog closes on Escape.
+  if [ "${args[0],,}" = "/s" ]; then xdotool key space; else xdotool key Escape; fi
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 fi
 if kill -0 "$pid" 2>/dev/null; then wineserver -k; fi
