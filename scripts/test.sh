@@ -11,8 +11,10 @@ start_private_xvfb 1024x768x24
 export WINEPREFIX=$build/win/wineprefix
 cleanup() { wineserver -k >/dev/null 2>&1 || true; kill "$XVFB_PID" 2>/dev/null || true; }
 trap cleanup EXIT
-# Create the prefix once, before the tests, and keep one Wine server for the whole run.
+# One Wine server for the whole run (tests start many short Windows processes), and the prefix created
+# once, before the tests.
+mkdir -p "$WINEPREFIX"
+WINEDEBUG=-all wineserver -p 2>/dev/null || true
 "$root/scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit >/dev/null 2>&1 || true
-WINEDEBUG=-all wineserver -p
 cd "$build/win"
 ctest --output-on-failure -j 2 "$@"
