@@ -16,11 +16,15 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run.sh: no DISPLAY (start Xvfb first)" >&2
   exit 2
 fi
-if [ ! -f "$prefix/system.reg" ]; then
+# The marker, not system.reg, says the prefix is ready: a persistent Wine server writes the registry
+# files only later.
+if [ ! -f "$prefix/.whorlix-ready" ]; then
   mkdir -p "$prefix"
   (
     flock 9
-    [ -f "$prefix/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+    if [ ! -f "$prefix/.whorlix-ready" ]; then
+      wineboot -i >/dev/null 2>&1 && touch "$prefix/.whorlix-ready"
+    fi
   ) 9>"$prefix.lock"
 fi
 exec wine "$@"
