@@ -1,5 +1,168 @@
 #include "config/SettingsDlg.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "config/ConfigRules.h"
+#include "fw/App.h"
 #include "res/resource.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+constexpr int kSpeedMin = 0, kSpeedMax = 40;
+constexpr int kSpiralTimeMin = 10, kSpiralTimeMax = 100;
+constexpr int kPictureTimeMin = 0, kPictureTimeMax = 100;
+
+bool IsLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+// One string value of the version block; a missing value reads as empty text.
+std::string QueryVersionString(const void* block, const std::string& prefix, const char* name) {
+    void* value = nullptr;
+    UINT length = 0;
+    std::string path = prefix + name;
+    if (!::VerQueryValueA(block, path.c_str(), &value, &length) || value == nullptr || length == 0)
+        return std::string();
+    return std::string(static_cast<const char*>(value));
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CSettingsDlg, CDialog)
+ON_WM_LBUTTONDOWN()
+ON_WM_RBUTTONDOWN()
+ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+ON_EN_KILLFOCUS(IDC_SPIRAL_TIME, OnSpiralTimeKillFocus)
+ON_EN_KILLFOCUS(IDC_PICTURE_TIME, OnPictureTimeKillFocus)
+END_MESSAGE_MAP()
 
 CSettingsDlg::CSettingsDlg(HWND owner) : CDialog(IDD_SETTINGS, owner) {}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_BACK_COLOR, m_backColor);
+    DDX_Control(pDX, IDC_FRONT_COLOR, m_frontColor);
+    DDX_Control(pDX, IDC_URL_LINK, m_urlLink);
+    DDX_Control(pDX, IDC_MAIL_LINK, m_mailLink);
+    DDX_Slider(pDX, IDC_SPEED_SLIDER, m_nSpeed);
+    // The picture time comes before the spiral time, so it is the one reported when both are wrong.
+    DDX_Text(pDX, IDC_PICTURE_TIME, m_nPictureTime);
+    DDV_MinMaxInt(pDX, m_nPictureTime, kPictureTimeMin, kPictureTimeMax);
+    DDX_Text(pDX, IDC_SPIRAL_TIME, m_nSpiralTime);
+    DDV_MinMaxInt(pDX, m_nSpiralTime, kSpiralTimeMin, kSpiralTimeMax);
+    DDX_Text(pDX, IDC_PICTURE_FILE, m_strPictureFile);
+    // The file dialog allows longer names than typing does, so a long path can still reach OK.
+    DDV_MaxChars(pDX, m_strPictureFile, kMaxPictureFileChars,
+                 pDX->m_bSaveAndValidate ? AfxLoadString(IDS_PATH_TOO_LONG).c_str() : "");
+}
+
+BOOL CSettingsDlg::OnInitDialog() {
+    // The first exchange attaches the swatches and link labels.
+    CDialog::OnInitDialog();
+
+    SaverSettings settings = LoadSettings();
+    m_nSpeed = settings.Speed;
+    m_nSpiralTime = settings.SpiralTime;
+    m_nPictureTime = settings.PictureTime;
+    m_strPictureFile = settings.PictureFile;
+    m_frontColor.SetColor(settings.FrontColor);
+    m_backColor.SetColor(settings.BackColor);
+
+    ::SendDlgItemMessageA(m_hWnd, IDC_SPEED_SLIDER, TBM_SETRANGE, FALSE, MAKELPARAM(kSpeedMin, kSpeedMax));
+    // Upper bound in the low word: the up arrow counts towards 100.
+    ::SendDlgItemMessageA(m_hWnd, IDC_SPIRAL_SPIN, UDM_SETRANGE, 0, MAKELPARAM(kSpiralTimeMax, kSpiralTimeMin));
+    ::SendDlgItemMessageA(m_hWnd, IDC_PICTURE_SPIN, UDM_SETRANGE, 0, MAKELPARAM(kPictureTimeMax, kPictureTimeMin));
+    ::SendDlgItemMessageA(m_hWnd, IDC_SPIRAL_SPIN, UDM_SETPOS, 0, MAKELPARAM(LOWORD(m_nSpiralTime), 0));
+    ::SendDlgItemMessageA(m_hWnd, IDC_PICTURE_SPIN, UDM_SETPOS, 0, MAKELPARAM(LOWORD(m_nPictureTime), 0));
+
+    // The edits show the stored numbers as they are, even outside the up-down ranges.
+    UpdateData(FALSE);
+    FillVersionBox();
+    return TRUE; // default focus: the first tab stop, the slider
+}
+
+void CSettingsDlg::FillVersionBox() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0)
+        return;
+    std::vector<char> block(size);
+    if (!::GetFileVersionInfoA(path, 0, size, block.data()))
+        return;
+    void* translation = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
+        translation == nullptr || length < sizeof(DWORD))
+        return;
+    std::string prefix = VersionStringPrefix(*static_cast<const DWORD*>(translation));
+    std::string line = VersionLine(QueryVersionString(block.data(), prefix, "ProductName"),
+                                   QueryVersionString(block.data(), prefix, "ProductVersion"));
+    ::SetDlgItemTextA(m_hWnd, IDC_VERSION_LINE, line.c_str());
+    ::SetDlgItemTextA(m_hWnd, IDC_COPYRIGHT_LINE, QueryVersionString(block.data(), prefix, "LegalCopyright").c_str());
+}
+
+void CSettingsDlg::OnOK() {
+    if (!UpdateData(TRUE))
+        return;
+    SaverSettings settings;
+    settings.Speed = m_nSpeed;
+    settings.SpiralTime = m_nSpiralTime;
+    settings.PictureTime = m_nPictureTime;
+    settings.PictureFile = m_strPictureFile;
+    settings.FrontColor = m_frontColor.GetColor();
+    settings.BackColor = m_backColor.GetColor();
+    SaveSettings(settings);
+    CDialog::OnOK();
+}
+
+void CSettingsDlg::OnLButtonDown(UINT, POINT) {
+    // A click on empty space takes the focus off whatever control held it.
+    ::SetFocus(GetDlgItem(IDOK));
+    Default();
+}
+
+void CSettingsDlg::OnRButtonDown(UINT, POINT) {
+    ::SetFocus(GetDlgItem(IDOK));
+    Default();
+}
+
+void CSettingsDlg::OnBrowse() {
+    char text[MAX_PATH] = {};
+    ::GetDlgItemTextA(m_hWnd, IDC_PICTURE_FILE, text, MAX_PATH);
+    std::string folder = BrowseInitialFolder(text, &IsLeadByte);
+
+    char file[MAX_PATH] = {};
+    static const char kFilter[] = "JPEG Files (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_EXPLORER;
+    if (::GetOpenFileNameA(&ofn))
+        ::SetDlgItemTextA(m_hWnd, IDC_PICTURE_FILE, file);
+}
+
+void CSettingsDlg::NormaliseTimeEdit(int spinId) {
+    // UDM_GETPOS re-reads the edit; an entry it cannot take leaves the last valid position in the low word.
+    LRESULT pos = ::SendDlgItemMessageA(m_hWnd, spinId, UDM_GETPOS, 0, 0);
+    ::SendDlgItemMessageA(m_hWnd, spinId, UDM_SETPOS, 0, MAKELPARAM(LOWORD(pos), 0));
+}
+
+void CSettingsDlg::OnSpiralTimeKillFocus() {
+    NormaliseTimeEdit(IDC_SPIRAL_SPIN);
+}
+
+void CSettingsDlg::OnPictureTimeKillFocus() {
+    NormaliseTimeEdit(IDC_PICTURE_SPIN);
+}

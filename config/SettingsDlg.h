@@ -1,8 +1,44 @@
 #pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "config/ColorSwatch.h"
+#include "config/LinkLabel.h"
 #include "fw/Dialog.h"
 
-// The configure-mode settings dialog (template 102).
+// The configure-mode dialog (template 102): edits the six settings and shows the version box.
 class CSettingsDlg : public CDialog {
 public:
     explicit CSettingsDlg(HWND owner);
+    ~CSettingsDlg() override;
+
+    // Longest picture path OK accepts; typing in the edit stops there too.
+    static constexpr int kMaxPictureFileChars = 256;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnLButtonDown(UINT nFlags, POINT point);
+    void OnRButtonDown(UINT nFlags, POINT point);
+    void OnBrowse();
+    void OnSpiralTimeKillFocus();
+    void OnPictureTimeKillFocus();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CColorSwatch m_backColor;
+    CColorSwatch m_frontColor;
+    CLinkLabel m_urlLink;
+    CLinkLabel m_mailLink;
+    int m_nSpeed = 0;
+    int m_nPictureTime = 0;
+    int m_nSpiralTime = 0;
+    std::string m_strPictureFile;
+
+    void FillVersionBox();
+    void NormaliseTimeEdit(int spinId);
 };

@@ -1,1 +1,2 @@
-list(APPEND WIN_SOURCES config/SettingsDlg.cpp)
+list(APPEND CORE_SOURCES config/ConfigRules.cpp)
+list(APPEND WIN_SOURCES config/SettingsDlg.cpp config/ColorSwatch.cpp config/LinkLabel.cpp)

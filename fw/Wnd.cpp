@@ -95,6 +95,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     Attach(hWnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
+    PreSubclassWindow();
     return TRUE;
 }
 

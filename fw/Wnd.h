@@ -63,6 +63,8 @@ protected:
     bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Runs after the window's last message (WM_NCDESTROY), once the object is unbound.
     virtual void PostNcDestroy() {}
+    // Runs once a control has been taken over by SubclassWindow, before its next message.
+    virtual void PreSubclassWindow() {}
 
     void Attach(HWND hWnd);
     HWND Detach();

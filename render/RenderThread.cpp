@@ -1,7 +1,6 @@
 #include "render/RenderThread.h"
 
 #include <mmsystem.h>
-#include <objbase.h>
 
 #include <atomic>
 #include <string>
@@ -44,9 +43,6 @@ void CRenderRun::Run() {
         return;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
 
-    // The picture decoder is an OLE object: give this thread its own apartment for the run.
-    const bool comInitialised = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-
     HDC dc = ::GetDC(m_hWnd);
     CLoadingScreen loading;
     loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
@@ -70,8 +66,6 @@ void CRenderRun::Run() {
     ::ReleaseDC(m_hWnd, dc);
     frames.Release();
     pictures.Clear();
-    if (comInitialised)
-        ::CoUninitialize();
 
     // Without its frames the saver has nothing to show: close the window, which ends the saver the ordinary
     // way in both the full-screen and the preview form, instead of leaving a window that never draws.

@@ -63,18 +63,26 @@ SpiralPoint ClosingCorner(const SpiralGeometry &g, SpiralPoint e) {
 void BuildSpiralPolygon(int a, const SpiralGeometry &g, SpiralPoint *vertices) {
     const int32_t n = g.CurveVertices();
     const int32_t block = g.BlockVertices();
-    for (int b = 0; b < 4; ++b) {
+    // Block 0: the arm as computed, the outgoing edge from the centre outward, then its closing corner, then the
+    // return edge (45 degrees behind) written from its outer end back in to the centre.
+    for (int32_t i = 0; i < n; ++i) {
+        const SpiralPoint t = CurveOffset(a, i);
+        vertices[i] = {g.cx + t.x, g.cy + t.y};
+    }
+    vertices[n] = ClosingCorner(g, vertices[n - 1]);
+    for (int32_t j = 0; j <= n - 2; ++j) {
+        const SpiralPoint t = CurveOffset(a + 45, j);
+        vertices[block - 1 - j] = {g.cx + t.x, g.cy + t.y};
+    }
+    // The other three arms turn block 0's offsets: the trigonometry is done once per frame.
+    for (int b = 1; b < 4; ++b) {
         SpiralPoint *s = vertices + static_cast<int64_t>(block) * b;
-        // Outgoing edge of the arm, from the centre outward.
-        for (int32_t i = 0; i < n; ++i) {
-            const SpiralPoint t = Turn(b, CurveOffset(a, i));
+        for (int32_t i = 0; i < block; ++i) {
+            if (i == n)
+                continue;
+            const SpiralPoint t = Turn(b, {vertices[i].x - g.cx, vertices[i].y - g.cy});
             s[i] = {g.cx + t.x, g.cy + t.y};
         }
         s[n] = ClosingCorner(g, s[n - 1]);
-        // Return edge, 45 degrees behind: written from its outer end back in to the centre.
-        for (int32_t j = 0; j <= n - 2; ++j) {
-            const SpiralPoint t = Turn(b, CurveOffset(a + 45, j));
-            s[block - 1 - j] = {g.cx + t.x, g.cy + t.y};
-        }
     }
 }

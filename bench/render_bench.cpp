@@ -1,0 +1,326 @@
+// Prints the rendering engine's figures under the real platform: frame building and presenting, the achieved
+// frame interval, picture decoding, folder listing and how fast a stop request ends the work in progress.
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fw/App.h"
+#include "render/FrameTiming.h"
+#include "render/PictureSource.h"
+#include "render/SpiralFrames.h"
+#include "saver/SaverWnd.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+CWinApp g_app("render_bench");
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER c;
+    ::QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5));
+    return v[i];
+}
+
+double Median(const std::vector<double> &v) {
+    return Percentile(v, 0.5);
+}
+
+std::string WindowsPath(const char *unixPath) {
+    std::string path = std::string("Z:") + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+HWND MakeWindow(int w, int h) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "WhorlixBench";
+    ::RegisterClassA(&wc);
+    HWND hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "WhorlixBench", "", WS_POPUP, 0, 0, w, h,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    return hwnd;
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+// Runs work on a thread, requests a stop after delayMs, and returns the time from the request to its end.
+double StopLatency(const std::function<void(const std::atomic<LONG> &)> &work, double delayMs) {
+    std::atomic<LONG> stop{0};
+    struct Context {
+        const std::function<void(const std::atomic<LONG> &)> *work;
+        std::atomic<LONG> *stop;
+    } ctx{&work, &stop};
+    HANDLE thread = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            Context *c = static_cast<Context *>(p);
+            (*c->work)(*c->stop);
+            return 0;
+        },
+        &ctx, 0, nullptr);
+    ::SetThreadPriority(thread, THREAD_PRIORITY_LOWEST);
+    const double start = NowMs();
+    while (NowMs() - start < delayMs)
+        ::Sleep(1);
+    const double requested = NowMs();
+    stop.store(1);
+    ::WaitForSingleObject(thread, INFINITE);
+    const double latency = NowMs() - requested;
+    ::CloseHandle(thread);
+    return latency;
+}
+
+struct Interval {
+    double median, p95, max;
+};
+
+// The render thread's paced loop presenting frames in a real window, as many frames as asked.
+Interval PacedIntervals(int speed, int frames, HWND hwnd, const CSpiralFrameSet &set) {
+    SaverSettings s;
+    s.Speed = speed;
+    const RenderTimings timings = RenderTimingsFrom(s);
+    ::timeBeginPeriod(1);
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart);
+    HDC dc = ::GetDC(hwnd);
+    std::vector<double> intervals;
+    double previous = NowMs();
+    for (int i = 0; i <= frames; ++i) {
+        pacer.Wait(
+            [] {
+                LARGE_INTEGER c;
+                ::QueryPerformanceCounter(&c);
+                return static_cast<int64_t>(c.QuadPart);
+            },
+            [] { ::Sleep(1); });
+        const double now = NowMs();
+        if (i > 0)
+            intervals.push_back(now - previous);
+        previous = now;
+        set.PresentSpiralFrame(i % kSpiralFrameCount, dc);
+    }
+    ::ReleaseDC(hwnd, dc);
+    ::timeEndPeriod(1);
+    return {Median(intervals), Percentile(intervals, 0.95), *std::max_element(intervals.begin(), intervals.end())};
+}
+
+std::string MakeFolder(int files) {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    const std::string folder = std::string(base) + "whorlix_bench_" + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    for (int i = 0; i < files; ++i) {
+        const std::string name = folder + "\\picture" + std::to_string(i) + (i % 2 ? ".jpg" : ".jpeg");
+        HANDLE f =
+            ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CloseHandle(f);
+    }
+    return folder;
+}
+
+void RemoveFolder(const std::string &folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            ::DeleteFileA((folder + "\\" + fd.cFileName).c_str());
+        while (::FindNextFileA(find, &fd));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+int main() {
+    const int sizes[][2] = {{640, 480}, {1920, 1080}, {3840, 2160}};
+    HDC screen = ::GetDC(nullptr);
+
+    // Building the 15 frames, median of 3 runs, and presenting one frame into a screen-compatible image.
+    double build[3], present[3], polygons[3];
+    for (int s = 0; s < 3; ++s) {
+        const SpiralGeometry g = ComputeSpiralGeometry(sizes[s][0], sizes[s][1]);
+        std::vector<double> times;
+        // The vertices alone, to tell the arithmetic from the platform's polygon fill.
+        std::vector<SpiralPoint> vertices(g.VertexCount());
+        for (int run = 0; run < 3; ++run) {
+            const double t0 = NowMs();
+            for (int k = 0; k < kSpiralFrameCount; ++k)
+                BuildSpiralPolygon(k * kSpiralDegreesPerFrame, g, vertices.data());
+            times.push_back(NowMs() - t0);
+        }
+        polygons[s] = Median(times);
+        times.clear();
+        for (int run = 0; run < 3; ++run) {
+            CSpiralFrameSet set;
+            const double t0 = NowMs();
+            set.BuildSpiralFrames(
+                screen, g, [](int) {}, [] { return false; });
+            times.push_back(NowMs() - t0);
+        }
+        build[s] = Median(times);
+        CSpiralFrameSet set;
+        set.BuildSpiralFrames(
+            screen, g, [](int) {}, [] { return false; });
+        HDC target = ::CreateCompatibleDC(screen);
+        HBITMAP image = ::CreateCompatibleBitmap(screen, g.w, g.h);
+        HGDIOBJ old = ::SelectObject(target, image);
+        ::SetTextColor(target, RGB(0, 0, 0));
+        ::SetBkColor(target, RGB(255, 255, 255));
+        times.clear();
+        for (int i = 0; i < 45; ++i) {
+            const double t0 = NowMs();
+            set.PresentSpiralFrame(i % kSpiralFrameCount, target);
+            ::GdiFlush();
+            times.push_back(NowMs() - t0);
+        }
+        present[s] = Median(times);
+        ::SelectObject(target, old);
+        ::DeleteObject(image);
+        ::DeleteDC(target);
+    }
+
+    // Presenting into a real window of 1024 x 768 (the whole screen here) and the paced frame interval.
+    HWND window = MakeWindow(1024, 768);
+    Pump();
+    HDC wdc = ::GetDC(window);
+    CSpiralFrameSet windowFrames;
+    windowFrames.BuildSpiralFrames(
+        wdc, ComputeSpiralGeometry(1024, 768), [](int) {}, [] { return false; });
+    std::vector<double> times;
+    for (int i = 0; i < 45; ++i) {
+        const double t0 = NowMs();
+        windowFrames.PresentSpiralFrame(i % kSpiralFrameCount, wdc);
+        ::GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    const double presentWindow = Median(times);
+    ::ReleaseDC(window, wdc);
+    const Interval speed0 = PacedIntervals(0, 300, window, windowFrames);
+    const Interval speed11 = PacedIntervals(11, 300, window, windowFrames);
+
+    // A 1920 x 1080 JPEG read, decoded and drawn into a 1920 x 1080 image, median of 10.
+    const std::string photo = WindowsPath(BENCH_PHOTO_UNIX);
+    HDC pictureDC = ::CreateCompatibleDC(screen);
+    HBITMAP pictureImage = ::CreateCompatibleBitmap(screen, 1920, 1080);
+    HGDIOBJ oldPicture = ::SelectObject(pictureDC, pictureImage);
+    times.clear();
+    for (int i = 0; i < 10; ++i) {
+        const double t0 = NowMs();
+        DrawPicture(pictureDC, RECT{0, 0, 1920, 1080}, photo.c_str());
+        ::GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    const double decode = Median(times);
+    ::SelectObject(pictureDC, oldPicture);
+    ::DeleteObject(pictureImage);
+    ::DeleteDC(pictureDC);
+
+    // Listing a folder of 10,000 pictures, median of 3.
+    const std::string folder = MakeFolder(10000);
+    times.clear();
+    size_t listed = 0;
+    for (int i = 0; i < 3; ++i) {
+        PictureList list;
+        const double t0 = NowMs();
+        BuildPictureList(
+            folder, [] { return false; }, list);
+        times.push_back(NowMs() - t0);
+        listed = list.Size();
+    }
+    const double listing = Median(times);
+
+    // Stop latency: a stop requested halfway through the folder search and the frame building (1920 x 1080),
+    // the worst of 5 each; and the real render thread in its frame loop, destroyed like a closing saver.
+    std::vector<double> searchStops, buildStops, loopStops;
+    for (int i = 0; i < 5; ++i) {
+        searchStops.push_back(StopLatency(
+            [&folder](const std::atomic<LONG> &stop) {
+                PictureList list;
+                BuildPictureList(
+                    folder, [&stop] { return stop.load() != 0; }, list);
+            },
+            listing / 2));
+        buildStops.push_back(StopLatency(
+            [screen](const std::atomic<LONG> &stop) {
+                CSpiralFrameSet set;
+                set.BuildSpiralFrames(
+                    screen, ComputeSpiralGeometry(1920, 1080), [](int) {}, [&stop] { return stop.load() != 0; });
+            },
+            build[1] / 2));
+    }
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    const std::string ini = std::string(base) + "whorlix_bench.ini";
+    SaverSettings settings; // Speed 11, the built-in picture
+    SaveSettings(settings, ini.c_str());
+    g_app.SetProfileName(ini.c_str());
+    for (int i = 0; i < 5; ++i) {
+        HWND host = MakeWindow(640, 480);
+        CSaverWnd *saver = new CSaverWnd;
+        saver->CreateSaverWindow(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 480}, host);
+        // Well into the frame loop: loading takes a few tens of milliseconds here.
+        const double t0 = NowMs();
+        while (NowMs() - t0 < 1000 + 37 * i) {
+            Pump();
+            ::Sleep(5);
+        }
+        const double requested = NowMs();
+        ::DestroyWindow(host); // sets the stop request and waits for the render thread
+        loopStops.push_back(NowMs() - requested);
+    }
+    ::DeleteFileA(ini.c_str());
+    RemoveFolder(folder);
+    ::DestroyWindow(window);
+    ::ReleaseDC(nullptr, screen);
+
+    std::printf("| measure | 640 x 480 | 1920 x 1080 | 3840 x 2160 |\n|---|---|---|---|\n");
+    std::printf("| build 15 frames (ms, median of 3) | %.1f | %.1f | %.1f |\n", build[0], build[1], build[2]);
+    std::printf("| of which computing the 15 polygons (ms, median of 3) | %.1f | %.1f | %.1f |\n", polygons[0],
+                polygons[1], polygons[2]);
+    std::printf("| present one frame into an image (ms, median of 45) | %.2f | %.2f | %.2f |\n", present[0], present[1],
+                present[2]);
+    std::printf("\n| measure | result |\n|---|---|\n");
+    std::printf("| present one frame into a 1024 x 768 window (ms, median of 45) | %.2f |\n", presentWindow);
+    std::printf(
+        "| frame interval, Speed 0 (target 20 ms), 300 frames: median / p95 / max (ms) | %.2f / %.2f / %.2f |\n",
+        speed0.median, speed0.p95, speed0.max);
+    std::printf("| frame interval, Speed 11 (target 31 ms), 300 frames: median / p95 / max (ms) | %.2f / %.2f / %.2f "
+                "|\n",
+                speed11.median, speed11.p95, speed11.max);
+    std::printf("| read + decode + draw 1920 x 1080 JPEG (ms, median of 10) | %.1f |\n", decode);
+    std::printf("| list a folder of 10,000 files (ms, median of 3; %zu listed) | %.1f |\n", listed, listing);
+    std::printf("| stop latency, folder search (ms, max of 5) | %.2f |\n",
+                *std::max_element(searchStops.begin(), searchStops.end()));
+    std::printf("| stop latency, frame building 1920 x 1080 (ms, max of 5) | %.2f |\n",
+                *std::max_element(buildStops.begin(), buildStops.end()));
+    std::printf("| stop latency, frame loop at Speed 11, window destroy to return (ms, max of 5) | %.2f |\n",
+                *std::max_element(loopStops.begin(), loopStops.end()));
+    return 0;
+}

@@ -1,0 +1,92 @@
+#include "config/ColorSwatch.h"
+
+#include <commdlg.h>
+
+#include "fw/App.h"
+
+BEGIN_MESSAGE_MAP(CColorSwatch, CStatic)
+ON_WM_PAINT()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
+ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
+CColorSwatch::CColorSwatch() : m_brush(RGB(0, 0, 0)) {}
+
+CColorSwatch::~CColorSwatch() = default;
+
+COLORREF* CColorSwatch::CustomColors() {
+    static COLORREF s_colors[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    return s_colors;
+}
+
+void CColorSwatch::SetColor(COLORREF color) {
+    m_brush.CreateSolidBrush(color);
+    Invalidate(TRUE);
+}
+
+COLORREF CColorSwatch::GetColor() const {
+    LOGBRUSH lb{};
+    ::GetObjectA(m_brush, sizeof lb, &lb);
+    return lb.lbColor;
+}
+
+void CColorSwatch::ChooseNewColor() {
+    COLORREF current = GetColor();
+    // The swatch names no owner of its own: the colour dialog belongs to the application's main window.
+    CWinApp* app = AfxGetApp();
+    HWND owner = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : GetParentHwnd();
+
+    CHOOSECOLORA cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = owner;
+    cc.rgbResult = current;
+    cc.lpCustColors = CustomColors();
+    // Black opens the dialog with nothing preselected; any other colour is preselected.
+    cc.Flags = current != 0 ? CC_RGBINIT : 0;
+    if (::ChooseColorA(&cc))
+        SetColor(cc.rgbResult);
+}
+
+BOOL CColorSwatch::PreTranslateMessage(MSG* msg) {
+    // Enter picks a colour here instead of pressing the dialog's default button.
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+        ChooseNewColor();
+        return TRUE;
+    }
+    return CStatic::PreTranslateMessage(msg);
+}
+
+void CColorSwatch::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    RECT rc;
+    GetClientRect(&rc);
+    ::FillRect(dc, &rc, m_brush);
+    if (::GetFocus() == m_hWnd)
+        ::DrawFocusRect(dc, &rc);
+}
+
+void CColorSwatch::OnSetFocus(HWND) {
+    Default();
+    CClientDC dc(m_hWnd);
+    RECT rc;
+    GetClientRect(&rc);
+    ::DrawFocusRect(dc, &rc);
+}
+
+void CColorSwatch::OnKillFocus(HWND) {
+    Default();
+    // Repainting the plain colour wipes the focus rectangle.
+    Invalidate(TRUE);
+}
+
+void CColorSwatch::OnClicked() {
+    SetFocus();
+}
+
+void CColorSwatch::OnLButtonDblClk(UINT, POINT) {
+    ChooseNewColor();
+    Default();
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include "fw/Gdi.h"
+#include "fw/Static.h"
+
+// A bordered static control that shows one colour and lets the user change it with the colour dialog.
+class CColorSwatch : public CStatic {
+public:
+    CColorSwatch();
+    ~CColorSwatch() override;
+
+    // Replaces the brush and repaints; the control must be attached.
+    void SetColor(COLORREF color);
+    // The colour of the current brush: the brush is the only place the colour is kept.
+    COLORREF GetColor() const;
+    // Opens the colour dialog on the current colour and takes the colour the user confirms.
+    void ChooseNewColor();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    // The sixteen custom colours every colour dialog of this process shares (white at start, never saved).
+    static COLORREF* CustomColors();
+
+protected:
+    void OnPaint();
+    void OnSetFocus(HWND hOldFocus);
+    void OnKillFocus(HWND hNewFocus);
+    void OnClicked();
+    void OnLButtonDblClk(UINT nFlags, POINT point);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CBrush m_brush;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// Platform-free rules of the settings dialog: what a link label opens, where Browse starts, and how the
+// version box addresses and shows the version resource's strings.
+#include <cstdint>
+#include <string>
+
+// The target a link label hands to the shell: a caption without any ':' is a mail address.
+std::string LinkTargetFromCaption(const std::string& caption);
+
+// Tells whether a byte opens a two-byte character in the text's code page.
+using LeadBytePredicate = bool (*)(unsigned char byte);
+
+// The initial folder of the Browse dialog for the path edit's text: everything up to and including its last
+// backslash, or empty when it has none. Two-byte characters are stepped over whole, so a trail byte that
+// happens to be 0x5C (as in the Japanese code page) is not taken for a separator.
+std::string BrowseInitialFolder(const std::string& text, LeadBytePredicate isLeadByte);
+
+// "\StringFileInfo\llllcccc\" for a translation entry (language in the low 16 bits, code page in the high 16).
+std::string VersionStringPrefix(uint32_t translation);
+
+// The version box's first line.
+std::string VersionLine(const std::string& productName, const std::string& productVersion);

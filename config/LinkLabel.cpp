@@ -1,0 +1,208 @@
+#include "config/LinkLabel.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "config/ConfigRules.h"
+
+BEGIN_MESSAGE_MAP(CLinkLabel, CStatic)
+ON_WM_CTLCOLOR_REFLECT()
+ON_WM_SETCURSOR()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_RBUTTONDOWN()
+ON_WM_RBUTTONUP()
+ON_WM_MBUTTONDOWN()
+ON_WM_MBUTTONUP()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CLinkLabel::CLinkLabel() : m_bkBrush(::GetSysColor(COLOR_BTNFACE)) {
+    m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
+    if (m_hLinkCursor == nullptr)
+        m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+}
+
+CLinkLabel::~CLinkLabel() = default;
+
+void CLinkLabel::PreSubclassWindow() {
+    // Taken now rather than at the first paint, so a hover before that paint has a font to underline.
+    TakeFontDescription();
+}
+
+void CLinkLabel::TakeFontDescription() {
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    if (font == nullptr)
+        font = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    ::GetObjectA(font, sizeof m_logFont, &m_logFont);
+}
+
+void CLinkLabel::ApplyFont(BOOL underline) {
+    m_logFont.lfUnderline = underline ? TRUE : FALSE;
+    // The label keeps using the old font until it has the new one, so the old one is deleted only after.
+    CFont font;
+    font.CreateFontIndirect(&m_logFont);
+    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.GetSafeHandle()), TRUE);
+    m_font = std::move(font);
+}
+
+void CLinkLabel::OpenTarget() {
+    std::string target = LinkTargetFromCaption(GetWindowText());
+    ::ShellExecuteA(GetParentHwnd(), "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CLinkLabel::ShowNormal() {
+    ApplyFont(FALSE);
+    m_textColor = ::GetFocus() == m_hWnd ? kFocusColor : kNormalColor;
+    Invalidate(TRUE);
+}
+
+void CLinkLabel::DrawFrame() {
+    CClientDC dc(m_hWnd);
+    RECT rc;
+    GetClientRect(&rc);
+    ::FrameRect(dc, &rc, m_bkBrush);
+    if (::GetFocus() == m_hWnd)
+        ::DrawFocusRect(dc, &rc);
+}
+
+BOOL CLinkLabel::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN) {
+        // A held left button owns the label: no key may act meanwhile.
+        if (m_bPressed)
+            return TRUE;
+        // Enter opens the link instead of pressing the dialog's default button.
+        if (msg->wParam == VK_RETURN) {
+            OpenTarget();
+            return TRUE;
+        }
+    }
+    return CStatic::PreTranslateMessage(msg);
+}
+
+HBRUSH CLinkLabel::CtlColor(HDC hDC, UINT) {
+    ::SetTextColor(hDC, m_textColor);
+    ::SetBkColor(hDC, ::GetSysColor(COLOR_BTNFACE));
+    return m_bkBrush;
+}
+
+BOOL CLinkLabel::OnSetCursor(HWND, UINT, UINT) {
+    ::SetCursor(m_hLinkCursor);
+    return TRUE;
+}
+
+void CLinkLabel::OnMouseMove(UINT, POINT point) {
+    if (::GetCapture() == nullptr) {
+        // Entering: hover look, and the capture so that leaving is seen too.
+        ApplyFont(TRUE);
+        m_textColor = kHoverColor;
+        Invalidate(FALSE);
+        ::SetCapture(m_hWnd);
+    }
+    RECT rc;
+    GetClientRect(&rc);
+    if (!::PtInRect(&rc, point) && !m_bPressed) {
+        ShowNormal();
+        ::ReleaseCapture();
+    }
+    Default();
+}
+
+void CLinkLabel::OnLButtonDown(UINT, POINT) {
+    m_bPressed = TRUE;
+    SetFocus();
+    DrawFrame();
+    Default();
+}
+
+void CLinkLabel::OnLButtonUp(UINT, POINT point) {
+    if (m_bPressed) {
+        ::ReleaseCapture();
+        RECT rc;
+        GetClientRect(&rc);
+        if (::PtInRect(&rc, point)) {
+            OpenTarget();
+            // The hover look stays while the cursor is still over the label.
+            POINT cursor;
+            RECT window;
+            ::GetCursorPos(&cursor);
+            ::GetWindowRect(m_hWnd, &window);
+            if (!::PtInRect(&window, cursor))
+                ShowNormal();
+        } else {
+            ShowNormal();
+        }
+        m_bPressed = FALSE;
+    }
+    Default();
+}
+
+void CLinkLabel::CancelPress() {
+    ::ReleaseCapture();
+    ShowNormal();
+    m_bPressed = FALSE;
+}
+
+void CLinkLabel::OnRButtonDown(UINT, POINT) {
+    CancelPress();
+    Default();
+}
+
+void CLinkLabel::OnRButtonUp(UINT, POINT) {
+    CancelPress();
+    Default();
+}
+
+void CLinkLabel::OnMButtonDown(UINT, POINT) {
+    CancelPress();
+    Default();
+}
+
+void CLinkLabel::OnMButtonUp(UINT, POINT) {
+    CancelPress();
+    Default();
+}
+
+void CLinkLabel::OnSetFocus(HWND) {
+    Default();
+    DrawFrame();
+    // A hovering label keeps its hover look.
+    if (::GetCapture() != m_hWnd)
+        ShowNormal();
+}
+
+void CLinkLabel::OnKillFocus(HWND) {
+    Default();
+    ShowNormal();
+}
+
+void CLinkLabel::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    std::string caption = GetWindowText();
+    if (!m_bSizedToCaption) {
+        m_bSizedToCaption = TRUE;
+        // Measured in the font the dialog gave the label (its description was taken at attachment).
+        LOGFONTA plain = m_logFont;
+        plain.lfUnderline = FALSE;
+        CFont measureFont;
+        measureFont.CreateFontIndirect(&plain);
+        SIZE extent{};
+        {
+            CSelectGuard select(dc, measureFont);
+            ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        }
+        // Caption plus one pixel on every side: the left edge stays and the label moves up by one pixel.
+        POINT corners[2] = {{0, 0}, {extent.cx, extent.cy}};
+        ::MapWindowPoints(m_hWnd, GetParentHwnd(), corners, 2);
+        ::SetWindowPos(m_hWnd, nullptr, corners[0].x, corners[0].y - 1, extent.cx + 2, extent.cy + 2,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowNormal();
+    }
+    // Setting the same caption makes the static control draw it, with the colours of CtlColor.
+    SetWindowText(caption.c_str());
+    DrawFrame();
+}

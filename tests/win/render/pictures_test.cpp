@@ -1,0 +1,176 @@
+// The picture list from a real folder and DrawPicture with the real decoder: fallbacks to the built-in
+// picture and the fitted placement on black.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "RenderTestSupport.h"
+#include "TestSupport.h"
+#include "render/PictureSource.h"
+
+namespace {
+
+std::vector<std::string> Entries(const PictureList &list) {
+    return {list.Entries().begin(), list.Entries().end()};
+}
+
+std::vector<uint32_t> Draw(int w, int h, const char *path) {
+    rt::CDibSurface surface(w, h);
+    surface.Fill(0xFF00FF);
+    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path);
+    return surface.Pixels();
+}
+
+bool IsBlack(uint32_t p) {
+    return p == 0;
+}
+bool IsGreen(uint32_t p) {
+    return ((p >> 8) & 0xFF) > 150 && (p >> 16) < 80 && (p & 0xFF) < 80;
+}
+bool IsRed(uint32_t p) {
+    return (p >> 16) > 150 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+}
+
+// Every pixel of the w x h image is black outside the rectangle and satisfies inside() within it.
+template <typename Inside>
+void ExpectPlacement(const std::vector<uint32_t> &pixels, int w, int h, RECT r, Inside inside) {
+    size_t wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * w + x];
+            const bool in = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            if (in ? !inside(p) : !IsBlack(p)) {
+                if (++wrong <= 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " = " << std::hex << p;
+            }
+        }
+    EXPECT_EQ(wrong, 0u);
+}
+
+} // namespace
+
+TEST(PictureList, FolderListsJpgAndJpegOfAnyCaseIncludingMatchingSubFolders) {
+    wt::TempDir dir;
+    const std::string jpeg = wt::ReadFileBytes(rt::FixturePath("green640x480.jpg"));
+    for (const char *name : {"a.jpg", "b.jpeg", "c.JPG", "e.png"})
+        wt::WriteFileBytes(dir.File(name), jpeg);
+    ASSERT_TRUE(::CreateDirectoryA(dir.File("d.jpg").c_str(), nullptr));
+    const std::set<std::string> expected{dir.File("a.jpg"), dir.File("b.jpeg"), dir.File("c.JPG"), dir.File("d.jpg")};
+
+    for (const std::string &path : {dir.Path(), dir.Path() + "\\", dir.Path() + "\\\\\\"}) {
+        PictureList list;
+        EXPECT_TRUE(BuildPictureList(
+            path, [] { return false; }, list));
+        const std::vector<std::string> entries = Entries(list);
+        EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()), expected) << path;
+        EXPECT_EQ(entries.size(), 4u);
+    }
+
+    // Draws of 0 put every file at the tail: "*.jpg" results first, then "*.jpeg".
+    PictureList list;
+    EXPECT_TRUE(BuildPictureList(
+        dir.Path(), [] { return false; }, list, [] { return 0; }));
+    ASSERT_EQ(list.Size(), 4u);
+    EXPECT_EQ(list.Entries().back(), dir.File("b.jpeg"));
+}
+
+TEST(PictureList, SingleFileOfAnyExtensionMissingPathAndEmptyFolder) {
+    wt::TempDir dir;
+    wt::WriteFileBytes(dir.File("e.png"), "x");
+    PictureList list;
+    EXPECT_TRUE(BuildPictureList(
+        dir.File("e.png"), [] { return false; }, list));
+    EXPECT_EQ(Entries(list), std::vector<std::string>{dir.File("e.png")});
+    EXPECT_TRUE(BuildPictureList(
+        dir.File("missing.jpg"), [] { return false; }, list));
+    EXPECT_TRUE(list.Empty());
+    EXPECT_TRUE(BuildPictureList(
+        "", [] { return false; }, list));
+    EXPECT_TRUE(list.Empty());
+    EXPECT_TRUE(BuildPictureList(
+        dir.Path(), [] { return false; }, list)); // only e.png
+    EXPECT_TRUE(list.Empty());
+}
+
+TEST(PictureList, StopEndsTheFolderSearchEarly) {
+    wt::TempDir dir;
+    for (int i = 0; i < 20; ++i)
+        wt::WriteFileBytes(dir.File("p" + std::to_string(i) + ".jpg"), "x");
+    PictureList list;
+    int asked = 0;
+    // Asked before "*.jpg", then after each file found: the third question stops after two files.
+    EXPECT_FALSE(BuildPictureList(
+        dir.Path(), [&asked] { return ++asked >= 3; }, list));
+    EXPECT_EQ(list.Size(), 2u);
+    EXPECT_FALSE(BuildPictureList(
+        dir.Path(), [] { return true; }, list));
+    EXPECT_TRUE(list.Empty());
+}
+
+TEST(PictureList, FolderNameEndingInDoubleByteCharacterWithBackslashSecondByte) {
+    if (!::IsDBCSLeadByte(0x95))
+        GTEST_SKIP() << "needs the Japanese ANSI code page";
+    wt::TempDir dir;
+    const std::string folder = dir.Path() + "\\\x95\x5C"; // one double-byte character
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    wt::WriteFileBytes(folder + "\\x.jpg", "x");
+    for (const std::string &path : {folder, folder + "\\", folder + "\\\\"}) {
+        PictureList list;
+        EXPECT_TRUE(BuildPictureList(
+            path, [] { return false; }, list));
+        EXPECT_EQ(Entries(list), std::vector<std::string>{folder + "\\x.jpg"});
+    }
+}
+
+TEST(DrawPicture, FilesThatCannotBeShownGiveTheBuiltInPicture) {
+    const int w = 152, h = 112;
+    const std::vector<uint32_t> builtin = Draw(w, h, nullptr);
+    // The built-in picture is a real picture: not flat, fitted with a one-pixel bar on the left.
+    EXPECT_GT(std::set<uint32_t>(builtin.begin(), builtin.end()).size(), 50u);
+
+    wt::TempDir dir;
+    const std::string jpeg = wt::ReadFileBytes(rt::FixturePath("green640x480.jpg"));
+    wt::WriteFileBytes(dir.File("empty.jpg"), "");
+    wt::WriteFileBytes(dir.File("truncated.jpg"), jpeg.substr(0, jpeg.size() / 2));
+    wt::WriteFileBytes(dir.File("text.jpg"), "this is not a picture at all\r\n");
+    wt::WriteFileBytes(dir.File("locked.jpg"), jpeg);
+    wt::WriteFileBytes(dir.File("deleted.jpg"), jpeg);
+    ::DeleteFileA(dir.File("deleted.jpg").c_str());
+    ::CreateDirectoryA(dir.File("folder.jpg").c_str(), nullptr);
+    HANDLE lock = ::CreateFileA(dir.File("locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    for (const char *name : {"empty.jpg", "truncated.jpg", "text.jpg", "locked.jpg", "deleted.jpg", "folder.jpg"})
+        EXPECT_TRUE(Draw(w, h, dir.File(name).c_str()) == builtin) << name;
+    ::CloseHandle(lock);
+    // Once released, the same file shows itself.
+    const std::vector<uint32_t> unlocked = Draw(w, h, dir.File("locked.jpg").c_str());
+    EXPECT_TRUE(IsGreen(unlocked[static_cast<size_t>(h / 2) * w + w / 2]));
+}
+
+TEST(DrawPicture, FittedOnBlackAtTheComputedRectangle) {
+    const std::string green = rt::FixturePath("green640x480.jpg");
+    ExpectPlacement(Draw(152, 112, green.c_str()), 152, 112, RECT{1, 0, 150, 112}, IsGreen);
+    ExpectPlacement(Draw(1280, 1024, green.c_str()), 1280, 1024, RECT{0, 32, 1280, 992}, IsGreen);
+    ExpectPlacement(Draw(1024, 768, green.c_str()), 1024, 768, RECT{0, 0, 1024, 768}, IsGreen);
+    // A picture taller than the target: bars left and right.
+    const std::string red = rt::FixturePath("red300x600.jpg");
+    ExpectPlacement(Draw(320, 240, red.c_str()), 320, 240, RECT{100, 0, 220, 240}, IsRed);
+    // The built-in picture is 640 x 480 too: bars above and below on 1280 x 1024.
+    const std::vector<uint32_t> builtin = Draw(1280, 1024, nullptr);
+    ExpectPlacement(builtin, 1280, 1024, RECT{0, 32, 1280, 992}, [](uint32_t) { return true; });
+    EXPECT_FALSE(std::all_of(builtin.begin() + 32 * 1280, builtin.begin() + 33 * 1280, IsBlack));
+}
+
+TEST(DrawPicture, EveryDrawReadsTheFileAnew) {
+    wt::TempDir dir;
+    const std::string path = dir.File("one.jpg");
+    wt::WriteFileBytes(path, wt::ReadFileBytes(rt::FixturePath("green640x480.jpg")));
+    EXPECT_TRUE(IsGreen(Draw(64, 48, path.c_str())[24 * 64 + 32]));
+    wt::WriteFileBytes(path, wt::ReadFileBytes(rt::FixturePath("red300x600.jpg")));
+    EXPECT_TRUE(IsRed(Draw(64, 48, path.c_str())[24 * 64 + 32]));
+}
