@@ -105,6 +105,11 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &
             break;
         }
         case FrameAction::None:
+            // The picture stays as drawn. Copying one of its pixels onto itself changes nothing on the
+            // screen, but tells a display that composes window surfaces lazily (as Wine does) that this
+            // thread's drawing is due: a picture drawn once would otherwise wait for the window's own
+            // thread, which sleeps in its message loop, and might never be shown.
+            ::BitBlt(dc, 0, 0, 1, 1, dc, 0, 0, SRCCOPY);
             break;
         }
         phases.EndFrame(tick);
