@@ -4,7 +4,8 @@
 #   scripts/run.sh /c         any other mode: /c, /p HWND, /a HWND, ...
 # With $DISPLAY set the saver shows there and ends on input as on Windows. Without it, a private Xvfb is
 # used: screenshots go to build/screenshots/, and the run ends by itself after WHORLIX_RUN_SECONDS (default 20)
-# seconds (run mode gets a key press, other modes are closed).
+# seconds (run mode gets a key press, other modes are closed). Other modes than /s then run inside a Wine
+# desktop window, so their dialogs show with frames and caption bars (Xvfb has no window manager).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
@@ -16,6 +17,8 @@ mkdir -p "$rundir"
 cp "$build/win/whorlix.scr" "$rundir/whorlix.scr"
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(/s)
+saver_mode=false
+[ "${args[0],,}" = "/s" ] && saver_mode=true
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
@@ -27,7 +30,14 @@ shots=$build/screenshots
 mkdir -p "$shots"
 trap 'wineserver -k >/dev/null 2>&1 || true; kill "$XVFB_PID" 2>/dev/null || true' EXIT
 "$root/scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit >/dev/null 2>&1 || true
-"$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
+if $saver_mode; then
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
+else
+  # The settings dialog asks for "ＭＳ Ｐゴシック"; the nearest installed face is IPA's proportional Gothic.
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+    /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1 || true
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" explorer /desktop=whorlix,1024x768 "$rundir/whorlix.scr" "${args[@]}" &
+fi
 pid=$!
 seconds=${WHORLIX_RUN_SECONDS:-20}
 tag=$(printf '%s' "${args[0]}" | tr -c 'A-Za-z0-9' '_')
@@ -40,8 +50,14 @@ for at in 300 700 1500 3000 6000 10000 $((seconds * 1000)); do
   import -window root "$shots/run${tag}_$(printf '%05d' "$at")ms.png" 2>/dev/null || true
 done
 if kill -0 "$pid" 2>/dev/null; then
-  # Run mode ends on any key; a dialog closes on Escape.
-  if [ "${args[0],,}" = "/s" ]; then xdotool key space; else xdotool key Escape; fi
+  if $saver_mode; then
+    xdotool key space # any key ends the saver
+  else
+    # The dialog lives inside the Wine desktop window: focus that, then Escape cancels the dialog.
+    desktop=$(xdotool search --name 'whorlix' 2>/dev/null | head -1 || true)
+    [ -n "$desktop" ] && xdotool windowfocus "$desktop" 2>/dev/null || true
+    xdotool key Escape
+  fi
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 fi
 if kill -0 "$pid" 2>/dev/null; then wineserver -k; fi

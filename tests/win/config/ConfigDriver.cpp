@@ -175,3 +175,92 @@ bool ConfigRun::WaitCentreColour(HWND hwnd, COLORREF colour) {
 }
 
 } // namespace ct
+
+namespace ct {
+
+namespace {
+// The client area of a window as it shows on the screen, as 32-bit pixels (0x00RRGGBB).
+std::vector<DWORD> ScreenPixels(HWND hwnd, int width, int height) {
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd, &origin);
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(mem, bmp);
+    ::BitBlt(mem, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    ::GdiFlush();
+    std::vector<DWORD> out(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    ::SelectObject(mem, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    for (DWORD& p : out)
+        p &= 0xFFFFFF;
+    return out;
+}
+
+DWORD Rgb(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+} // namespace
+
+int CountColour(HWND hwnd, COLORREF colour) {
+    RECT rc;
+    ::GetClientRect(hwnd, &rc);
+    int n = 0;
+    for (DWORD p : ScreenPixels(hwnd, rc.right, rc.bottom))
+        n += p == Rgb(colour);
+    return n;
+}
+
+LPCSTR MessageBoxIcon(HWND box) {
+    // The icon is the box's only static with the icon style.
+    HWND iconCtl = nullptr;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
+        if ((::GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            iconCtl = c;
+    if (iconCtl == nullptr)
+        return nullptr;
+    const int size = ::GetSystemMetrics(SM_CXICON);
+    std::vector<DWORD> shown = ScreenPixels(iconCtl, size, size);
+    COLORREF background = ConfigRun::ScreenPixel(box, 1, 1);
+
+    for (LPCSTR id : {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK}) {
+        HDC screen = ::GetDC(nullptr);
+        HDC mem = ::CreateCompatibleDC(screen);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = size;
+        bi.bmiHeader.biHeight = -size;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(mem, bmp);
+        HBRUSH brush = ::CreateSolidBrush(background);
+        RECT all{0, 0, size, size};
+        ::FillRect(mem, &all, brush);
+        ::DeleteObject(brush);
+        ::DrawIconEx(mem, 0, 0, ::LoadIconA(nullptr, id), size, size, 0, nullptr, DI_NORMAL);
+        ::GdiFlush();
+        int same = 0;
+        for (int i = 0; i < size * size; ++i)
+            same += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == shown[static_cast<size_t>(i)];
+        ::SelectObject(mem, old);
+        ::DeleteObject(bmp);
+        ::DeleteDC(mem);
+        ::ReleaseDC(nullptr, screen);
+        if (same == size * size)
+            return id;
+    }
+    return nullptr;
+}
+
+} // namespace ct

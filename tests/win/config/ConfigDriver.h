@@ -65,3 +65,13 @@ public:
 };
 
 } // namespace ct
+
+namespace ct {
+
+// Counts the screen pixels of a window's client area that have exactly colour.
+int CountColour(HWND hwnd, COLORREF colour);
+// Which standard message-box icon the message box shows: IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION or
+// IDI_ASTERISK, judged by comparing its pixels on the screen with each icon drawn here; null if none matches.
+LPCSTR MessageBoxIcon(HWND box);
+
+} // namespace ct

@@ -30,6 +30,9 @@ void ExpectRefused(ConfigRun& run, const std::string& text, int editId) {
     HWND box = run.WaitMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(ConfigRun::MessageText(box), text);
+    LPCSTR icon = nullptr;
+    EXPECT_TRUE(wt::WaitUntil([&] { return (icon = ct::MessageBoxIcon(box)) == IDI_EXCLAMATION; }, 10000))
+        << "icon " << reinterpret_cast<INT_PTR>(icon);
     EXPECT_FALSE(::IsWindowEnabled(run.dlg)); // modal over the dialog
     ASSERT_TRUE(ConfigRun::Dismiss(box));
     HWND edit = run.Item(editId);
@@ -60,7 +63,7 @@ TEST(SettingsDialog, OpensForEveryConfigureArgumentWithDefaultsWhenThereIsNoFile
         EXPECT_TRUE(ConfigRun::WaitCentreColour(run.Item(1029), kBlack));
         EXPECT_TRUE(ConfigRun::WaitCentreColour(run.Item(1030), kWhite));
         EXPECT_EQ(run.ItemText(1009), Sjis("スクリーンセーバー【Whorlix】 version 1.10"));
-        EXPECT_EQ(run.ItemText(1010), "Copyright (C) 2026 Whorlix. All rights reserved.");
+        EXPECT_EQ(run.ItemText(1010), "Copyright (C) 2026 Whorlix Project");
         EXPECT_TRUE(run.WaitFocus(run.Item(1001)));
         run.Key(VK_ESCAPE);
         EXPECT_TRUE(run.WaitEnded());

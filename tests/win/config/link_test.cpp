@@ -191,3 +191,44 @@ TEST_F(LinkLabel, OnlyAReleaseOverThePressedLabelOpensIt) {
     run.Key(VK_ESCAPE);
     ASSERT_TRUE(run.WaitEnded());
 }
+
+TEST_F(LinkLabel, LooksFollowFocusAndHover) {
+    ASSERT_TRUE(run.Open("/c"));
+    HWND url = run.Item(1021);
+    const COLORREF blue = RGB(0, 0, 255), red = RGB(255, 0, 0), orange = RGB(255, 128, 0);
+    auto looks = [&](COLORREF colour) {
+        return wt::WaitUntil([&] {
+            int want = ct::CountColour(url, colour);
+            int others = 0;
+            for (COLORREF c : {blue, red, orange})
+                if (c != colour)
+                    others += ct::CountColour(url, c);
+            return want > 20 && others == 0;
+        });
+    };
+    EXPECT_TRUE(looks(blue));
+    run.FocusItem(1021);
+    ASSERT_TRUE(run.WaitFocus(url));
+    EXPECT_TRUE(looks(red));
+
+    // The real pointer onto the label: hover look, with the mouse captured.
+    RECT rc;
+    ::GetWindowRect(url, &rc);
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    EXPECT_TRUE(looks(orange));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(wt::WaitUntil([&] { return ::GetGUIThreadInfo(run.proc.Tid(), &info) && info.hwndCapture == url; }));
+    // And off it again: back to the focused look, capture released.
+    ::SetCursorPos(rc.left + 5, rc.bottom + 40);
+    EXPECT_TRUE(looks(red));
+    EXPECT_TRUE(
+        wt::WaitUntil([&] { return ::GetGUIThreadInfo(run.proc.Tid(), &info) && info.hwndCapture == nullptr; }));
+
+    run.FocusItem(1017);
+    ASSERT_TRUE(run.WaitFocus(run.Item(1017)));
+    EXPECT_TRUE(looks(blue));
+    run.Key(VK_ESCAPE);
+    ASSERT_TRUE(run.WaitEnded());
+    EXPECT_EQ(Opened(), "");
+}

@@ -31,8 +31,17 @@ TEST(ColorSwatch, ClickFocusesEnterOpensTheColourDialogAndTheConfirmedColourIsSh
     ConfigRun run;
     ASSERT_TRUE(run.Open("/c"));
     HWND front = run.Item(1029);
+    RECT rc;
+    ::GetClientRect(front, &rc);
+    const int area = rc.right * rc.bottom;
+    // Black all over; with the focus, a dotted focus rectangle inside the border.
+    EXPECT_TRUE(wt::WaitUntil([&] { return ct::CountColour(front, RGB(0, 0, 0)) == area; }));
     ConfigRun::Click(front);
     ASSERT_TRUE(run.WaitFocus(front));
+    EXPECT_TRUE(wt::WaitUntil([&] {
+        int black = ct::CountColour(front, RGB(0, 0, 0));
+        return black < area && black > area / 2;
+    }));
 
     run.Key(VK_RETURN);
     HWND colourDlg = run.WaitOwnedDialog();
@@ -49,6 +58,12 @@ TEST(ColorSwatch, ClickFocusesEnterOpensTheColourDialogAndTheConfirmedColourIsSh
     // Enter was the swatch's: the settings dialog is still open, and shows the new colour at once.
     EXPECT_TRUE(run.IsOpen());
     EXPECT_TRUE(ConfigRun::WaitCentreColour(front, RGB(18, 52, 86)));
+
+    // The focus rectangle goes with the focus.
+    EXPECT_TRUE(wt::WaitUntil([&] { return ct::CountColour(front, RGB(18, 52, 86)) < area; }));
+    run.Key(VK_TAB);
+    ASSERT_TRUE(run.WaitFocus(run.Item(1030)));
+    EXPECT_TRUE(wt::WaitUntil([&] { return ct::CountColour(front, RGB(18, 52, 86)) == area; }));
 
     // A double click on the other swatch: white is preselected, and the custom colour is offered again.
     HWND back = run.Item(1030);

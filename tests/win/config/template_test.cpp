@@ -259,6 +259,12 @@ TEST(SettingsDialogWindow, TabOrderRunsThroughTheTabStopsAndOwnerIsDisabledWhile
         EXPECT_TRUE(run.WaitFocus(run.Item(order[i])));
     }
 
+    // The mnemonics of the labels lead to the controls after them.
+    for (auto [key, id] : {std::pair{'1', 1029}, {'2', 1030}, {'u', 1017}, {'p', 1018}, {'f', 1015}, {'s', 1001}}) {
+        ::PostMessageA(run.Focus(), WM_SYSCHAR, static_cast<WPARAM>(key), 0x20000001);
+        EXPECT_TRUE(run.WaitFocus(run.Item(id))) << key;
+    }
+
     ct::ConfigRun::Click(run.Item(IDCANCEL));
     EXPECT_TRUE(run.WaitEnded());
     EXPECT_TRUE(wt::WaitUntil([&] { return ::IsWindowEnabled(owner) != FALSE; }));
