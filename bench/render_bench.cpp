@@ -39,11 +39,11 @@ double Percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
-double Median(const std::vector<double> &v) {
+double Median(const std::vector<double>& v) {
     return Percentile(v, 0.5);
 }
 
-std::string WindowsPath(const char *unixPath) {
+std::string WindowsPath(const char* unixPath) {
     std::string path = std::string("Z:") + unixPath;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
@@ -68,16 +68,16 @@ void Pump() {
 }
 
 // Runs work on a thread, requests a stop after delayMs, and returns the time from the request to its end.
-double StopLatency(const std::function<void(const std::atomic<LONG> &)> &work, double delayMs) {
+double StopLatency(const std::function<void(const std::atomic<LONG>&)>& work, double delayMs) {
     std::atomic<LONG> stop{0};
     struct Context {
-        const std::function<void(const std::atomic<LONG> &)> *work;
-        std::atomic<LONG> *stop;
+        const std::function<void(const std::atomic<LONG>&)>* work;
+        std::atomic<LONG>* stop;
     } ctx{&work, &stop};
     HANDLE thread = ::CreateThread(
         nullptr, 0,
         [](LPVOID p) -> DWORD {
-            Context *c = static_cast<Context *>(p);
+            Context* c = static_cast<Context*>(p);
             (*c->work)(*c->stop);
             return 0;
         },
@@ -99,7 +99,7 @@ struct Interval {
 };
 
 // The render thread's paced loop presenting frames in a real window, as many frames as asked.
-Interval PacedIntervals(int speed, int frames, HWND hwnd, const CSpiralFrameSet &set) {
+Interval PacedIntervals(int speed, int frames, HWND hwnd, const CSpiralFrameSet& set) {
     SaverSettings s;
     s.Speed = speed;
     const RenderTimings timings = RenderTimingsFrom(s);
@@ -144,7 +144,7 @@ std::string MakeFolder(int files) {
     return folder;
 }
 
-void RemoveFolder(const std::string &folder) {
+void RemoveFolder(const std::string& folder) {
     WIN32_FIND_DATAA fd;
     HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
@@ -261,14 +261,14 @@ int main() {
     std::vector<double> searchStops, buildStops, loopStops;
     for (int i = 0; i < 5; ++i) {
         searchStops.push_back(StopLatency(
-            [&folder](const std::atomic<LONG> &stop) {
+            [&folder](const std::atomic<LONG>& stop) {
                 PictureList list;
                 BuildPictureList(
                     folder, [&stop] { return stop.load() != 0; }, list);
             },
             listing / 2));
         buildStops.push_back(StopLatency(
-            [screen](const std::atomic<LONG> &stop) {
+            [screen](const std::atomic<LONG>& stop) {
                 CSpiralFrameSet set;
                 set.BuildSpiralFrames(
                     screen, ComputeSpiralGeometry(1920, 1080), [](int) {}, [&stop] { return stop.load() != 0; });
@@ -283,7 +283,7 @@ int main() {
     g_app.SetProfileName(ini.c_str());
     for (int i = 0; i < 5; ++i) {
         HWND host = MakeWindow(640, 480);
-        CSaverWnd *saver = new CSaverWnd;
+        CSaverWnd* saver = new CSaverWnd;
         saver->CreateSaverWindow(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 480}, host);
         // Well into the frame loop: loading takes a few tens of milliseconds here.
         const double t0 = NowMs();

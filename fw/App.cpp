@@ -9,7 +9,9 @@ namespace {
 CWinApp* g_pApp = nullptr;
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 CWinApp::CWinApp(const char* appName) {
     if (appName != nullptr)
@@ -71,7 +73,9 @@ int AfxMessageBox(const char* text, UINT type) {
     return ::MessageBoxA(owner, text, caption, type);
 }
 
-int AfxMessageBox(UINT stringId, UINT type) { return AfxMessageBox(AfxLoadString(stringId).c_str(), type); }
+int AfxMessageBox(UINT stringId, UINT type) {
+    return AfxMessageBox(AfxLoadString(stringId).c_str(), type);
+}
 
 std::string AfxLoadString(UINT id) {
     char buffer[1024] = {};

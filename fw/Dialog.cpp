@@ -74,7 +74,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (CWnd::OnWndMsg(msg, wParam, lParam, result))
@@ -206,8 +208,8 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
         return;
     if (value >= minValue && value <= maxValue)
         return;
-    std::string message = AfxFormatString2(AfxLoadString(AFX_IDP_PARSE_INT_RANGE), std::to_string(minValue),
-                                           std::to_string(maxValue));
+    std::string message =
+        AfxFormatString2(AfxLoadString(AFX_IDP_PARSE_INT_RANGE), std::to_string(minValue), std::to_string(maxValue));
     AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
     dx->Fail();
 }

@@ -13,9 +13,9 @@ using MsgHandler = bool (*)(CWnd* self, WPARAM wParam, LPARAM lParam, LRESULT& r
 constexpr UINT WM_REFLECT_BASE = 0xBC00;
 
 struct MsgMapEntry {
-    UINT message;    // window message (WM_REFLECT_BASE + message for a reflected one); 0 ends the table
-    UINT code;       // notification code, for WM_COMMAND entries
-    UINT id;         // control id, for WM_COMMAND entries; 0 matches any sender (reflected entries)
+    UINT message; // window message (WM_REFLECT_BASE + message for a reflected one); 0 ends the table
+    UINT code;    // notification code, for WM_COMMAND entries
+    UINT id;      // control id, for WM_COMMAND entries; 0 matches any sender (reflected entries)
     MsgHandler handler;
 };
 
@@ -27,7 +27,9 @@ struct MsgMap {
 #define DECLARE_MESSAGE_MAP()                                                                                          \
 protected:                                                                                                             \
     static const MsgMap* GetThisMessageMap();                                                                          \
-    const MsgMap* GetMessageMap() const override { return GetThisMessageMap(); }
+    const MsgMap* GetMessageMap() const override {                                                                     \
+        return GetThisMessageMap();                                                                                    \
+    }
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                                         \
     const MsgMap* theClass::GetThisMessageMap() {                                                                      \
@@ -44,7 +46,10 @@ protected:                                                                      
     }
 
 #define FW_THIS(w) static_cast<ThisClass*>(w)
-#define FW_POINT(l) POINT{(short)LOWORD(l), (short)HIWORD(l)}
+#define FW_POINT(l)                                                                                                    \
+    POINT {                                                                                                            \
+        (short)LOWORD(l), (short)HIWORD(l)                                                                             \
+    }
 
 // int OnCreate(LPCREATESTRUCTA cs): -1 fails the creation
 #define ON_WM_CREATE()                                                                                                 \

@@ -79,15 +79,16 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                     HWND parent, UINT id, void* param) {
     CWnd* previous = t_pWndInit;
     t_pWndInit = this;
-    HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(nullptr),
-                                  param);
+    HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                  ::GetModuleHandleA(nullptr), param);
     t_pWndInit = previous;
     return hWnd != nullptr;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd != nullptr && ::DestroyWindow(m_hWnd); }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+}
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (hWnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWnd) != nullptr)
@@ -118,7 +119,9 @@ std::string CWnd::GetWindowText() const {
     return text;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND stopAt, MSG* msg) {
     for (HWND h = msg->hwnd; h != nullptr; h = ::GetAncestor(h, GA_PARENT)) {
@@ -131,7 +134,9 @@ BOOL CWnd::WalkPreTranslateTree(HWND stopAt, MSG* msg) {
     return FALSE;
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(m_current.msg, m_current.wParam, m_current.lParam); }
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_current.msg, m_current.wParam, m_current.lParam);
+}
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper != nullptr)

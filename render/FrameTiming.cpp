@@ -2,7 +2,7 @@
 
 #include "render/SpiralGeometry.h"
 
-RenderTimings RenderTimingsFrom(const SaverSettings &settings) {
+RenderTimings RenderTimingsFrom(const SaverSettings& settings) {
     RenderTimings t;
     // In 64 bits, so a hand-edited Speed near the 32-bit limit cannot overflow.
     t.frameIntervalMs = static_cast<int64_t>(settings.Speed) + 20;
@@ -16,7 +16,7 @@ int64_t IntervalTicks(int64_t intervalMs, int64_t frequency) {
     return intervalMs * frequency / 1000;
 }
 
-int CFramePacer::Wait(const std::function<int64_t()> &readCounter, const std::function<void()> &sleep1ms) {
+int CFramePacer::Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms) {
     const int64_t target = m_last + m_interval;
     int sleeps = 0;
     while (m_last < target) {
@@ -27,7 +27,7 @@ int CFramePacer::Wait(const std::function<int64_t()> &readCounter, const std::fu
     return sleeps;
 }
 
-CPhaseClock::CPhaseClock(const RenderTimings &timings, uint32_t now)
+CPhaseClock::CPhaseClock(const RenderTimings& timings, uint32_t now)
     : m_spiralMs(timings.spiralMs), m_pictureMs(timings.pictureMs), m_phaseStart(now) {}
 
 // Phases are judged by the time elapsed since the phase start, formed as an unsigned 32-bit difference: it
@@ -43,7 +43,7 @@ FrameAction CPhaseClock::BeginFrame(uint32_t now) {
     return FrameAction::BeginPicture;
 }
 
-void CPhaseClock::EndFrame(const std::function<uint32_t()> &tick) {
+void CPhaseClock::EndFrame(const std::function<uint32_t()>& tick) {
     if (m_showingPicture) {
         const uint32_t elapsed = tick() - m_phaseStart;
         // Compared in 64 bits so that the two durations together cannot wrap.

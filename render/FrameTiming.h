@@ -13,7 +13,7 @@ struct RenderTimings {
     uint32_t pictureMs = 15000;   // PictureTime x 1000; 0: no picture phase ever begins
 };
 
-RenderTimings RenderTimingsFrom(const SaverSettings &settings);
+RenderTimings RenderTimingsFrom(const SaverSettings& settings);
 
 // The frame interval in counter ticks: interval ms x ticks per second / 1000, truncated.
 int64_t IntervalTicks(int64_t intervalMs, int64_t frequency);
@@ -28,7 +28,7 @@ public:
     // one, so with a positive interval every frame sleeps at least once however long its work took; the next
     // target counts from the reading that ended this wait, so a late frame moves the schedule and nothing is
     // caught up. Returns the number of sleeps.
-    int Wait(const std::function<int64_t()> &readCounter, const std::function<void()> &sleep1ms);
+    int Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms);
 
     int64_t LastCounter() const { return m_last; }
 
@@ -48,14 +48,14 @@ enum class FrameAction {
 // timed on a wrapping unsigned 32-bit millisecond tick count, and the spiral frame counter.
 class CPhaseClock {
 public:
-    CPhaseClock(const RenderTimings &timings, uint32_t now);
+    CPhaseClock(const RenderTimings& timings, uint32_t now);
 
     // The first half of a paced frame, at tick count now. After BeginPicture the caller draws the picture and
     // then calls EndFrame, so the drawing time counts toward the picture phase.
     FrameAction BeginFrame(uint32_t now);
     // The second half: ends a picture phase whose time is up (the new spiral phase starts at a fresh tick
     // reading) and advances the frame counter, on every frame, also while a picture shows.
-    void EndFrame(const std::function<uint32_t()> &tick);
+    void EndFrame(const std::function<uint32_t()>& tick);
 
     int FrameIndex() const { return m_frame; }
     bool ShowingPicture() const { return m_showingPicture; }

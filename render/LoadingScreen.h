@@ -10,8 +10,8 @@ class CLoadingScreen {
 public:
     CLoadingScreen() = default;
     ~CLoadingScreen() { Restore(); }
-    CLoadingScreen(const CLoadingScreen &) = delete;
-    CLoadingScreen &operator=(const CLoadingScreen &) = delete;
+    CLoadingScreen(const CLoadingScreen&) = delete;
+    CLoadingScreen& operator=(const CLoadingScreen&) = delete;
 
     // Selects the OEM fixed font into dc, centres the text in w x h, draws the built-in picture over the whole
     // client area and the whole text in backColor on a box of frontColor. Leaves the surface with background

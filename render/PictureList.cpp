@@ -9,14 +9,14 @@ std::list<std::string>::iterator PictureList::Insert(std::list<std::string>::con
     return m_entries.insert(position, std::move(path));
 }
 
-const std::string *PictureList::TakeNext() {
+const std::string* PictureList::TakeNext() {
     if (m_entries.empty())
         return nullptr;
     if (!m_cursorStarted || m_cursor == m_entries.end()) {
         m_cursor = m_entries.begin();
         m_cursorStarted = true;
     }
-    const std::string *path = &*m_cursor;
+    const std::string* path = &*m_cursor;
     ++m_cursor;
     return path;
 }
@@ -27,7 +27,7 @@ void PictureList::Clear() {
     m_cursorStarted = false;
 }
 
-size_t DrawSlot(size_t slots, const RandomDraw &draw) {
+size_t DrawSlot(size_t slots, const RandomDraw& draw) {
     if (slots <= 32768)
         return static_cast<size_t>(draw()) % slots;
     const size_t high = static_cast<size_t>(draw()) & 0x7FFF;
@@ -35,7 +35,7 @@ size_t DrawSlot(size_t slots, const RandomDraw &draw) {
     return ((high << 15) | low) % slots;
 }
 
-CShuffledInserter::CShuffledInserter(PictureList &list, RandomDraw draw) : m_list(list), m_draw(std::move(draw)) {
+CShuffledInserter::CShuffledInserter(PictureList& list, RandomDraw draw) : m_list(list), m_draw(std::move(draw)) {
     m_slots.push_back(m_list.End());
 }
 
@@ -45,7 +45,7 @@ void CShuffledInserter::Add(std::string path) {
     m_slots.push_back(m_list.Insert(m_slots[r], std::move(path)));
 }
 
-std::string FolderWithOneBackslash(const std::string &path, const LeadByteTest &isLeadByte) {
+std::string FolderWithOneBackslash(const std::string& path, const LeadByteTest& isLeadByte) {
     size_t keep = 0; // end of the last character that is not a backslash
     for (size_t i = 0; i < path.size();) {
         const unsigned char c = static_cast<unsigned char>(path[i]);

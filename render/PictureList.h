@@ -11,7 +11,7 @@ class PictureList {
 public:
     bool Empty() const { return m_entries.empty(); }
     size_t Size() const { return m_entries.size(); }
-    const std::list<std::string> &Entries() const { return m_entries; }
+    const std::list<std::string>& Entries() const { return m_entries; }
 
     void Append(std::string path);
     // Inserts before the entry at position; the list's end() appends.
@@ -20,7 +20,7 @@ public:
 
     // The entry the next picture phase shows, moving the cursor on (after the last entry back to the head);
     // null for an empty list. The cursor starts at the head.
-    const std::string *TakeNext();
+    const std::string* TakeNext();
     void Clear();
 
 private:
@@ -35,18 +35,18 @@ using RandomDraw = std::function<int()>;
 // A slot index in [0, slots). Up to 32768 slots one draw mod slots serves. Beyond that one draw can no longer
 // reach the later slots, so two draws are joined into a 30-bit number first ((first << 15) | second), which
 // keeps every gap of the list reachable for any folder that fits in memory.
-size_t DrawSlot(size_t slots, const RandomDraw &draw);
+size_t DrawSlot(size_t slots, const RandomDraw& draw);
 
 // Builds a list in random order: each new path goes into one of the (paths so far + 1) gaps with equal
 // chance, so every order of the paths is equally likely.
 class CShuffledInserter {
 public:
-    CShuffledInserter(PictureList &list, RandomDraw draw);
+    CShuffledInserter(PictureList& list, RandomDraw draw);
     void Add(std::string path);
     size_t Slots() const { return m_slots.size(); }
 
 private:
-    PictureList &m_list;
+    PictureList& m_list;
     RandomDraw m_draw;
     // Slot 0 stands for the tail of the list; slot n holds the entry of the n-th path added.
     std::vector<std::list<std::string>::iterator> m_slots;
@@ -58,4 +58,4 @@ using LeadByteTest = std::function<bool(unsigned char)>;
 // The folder path with every trailing backslash removed and exactly one appended. The path is walked by whole
 // characters, so the second byte of a double-byte character (0x5C is a valid one in code page 932) is never
 // taken for a backslash.
-std::string FolderWithOneBackslash(const std::string &path, const LeadByteTest &isLeadByte);
+std::string FolderWithOneBackslash(const std::string& path, const LeadByteTest& isLeadByte);

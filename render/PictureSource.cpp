@@ -22,17 +22,17 @@ public:
         if (m_hMem != nullptr)
             ::GlobalFree(m_hMem);
     }
-    CGlobalBlock(const CGlobalBlock &) = delete;
-    CGlobalBlock &operator=(const CGlobalBlock &) = delete;
+    CGlobalBlock(const CGlobalBlock&) = delete;
+    CGlobalBlock& operator=(const CGlobalBlock&) = delete;
     HGLOBAL Handle() const { return m_hMem; }
-    void *Data() const { return m_hMem; } // a fixed block's handle is its address
+    void* Data() const { return m_hMem; } // a fixed block's handle is its address
 
 private:
     HGLOBAL m_hMem;
 };
 
 // Reads a whole file (opened with no sharing) into a fixed block; false when it cannot be opened or read.
-bool ReadWholeFile(const char *path, std::unique_ptr<CGlobalBlock> &block, DWORD &size) {
+bool ReadWholeFile(const char* path, std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
     HANDLE file = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -48,14 +48,14 @@ bool ReadWholeFile(const char *path, std::unique_ptr<CGlobalBlock> &block, DWORD
     return ok;
 }
 
-bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock> &block, DWORD &size) {
+bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
     HMODULE module = ::GetModuleHandleA(nullptr);
     HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(kBuiltinPictureId), "JPEG");
     if (resource == nullptr)
         return false;
     HGLOBAL loaded = ::LoadResource(module, resource);
     const DWORD resourceSize = ::SizeofResource(module, resource);
-    const void *bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
     if (bytes == nullptr)
         return false;
     block = std::make_unique<CGlobalBlock>(resourceSize);
@@ -67,14 +67,14 @@ bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock> &block, DWORD &size) {
 }
 
 // Decodes the block and draws it fitted on black; false (nothing drawn) when it does not decode.
-bool RenderBlock(HDC dc, const RECT &target, const CGlobalBlock &block, DWORD size) {
-    IStream *stream = nullptr;
+bool RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size) {
+    IStream* stream = nullptr;
     // The stream must not free the block: it is freed below, after the picture and the stream.
     if (FAILED(::CreateStreamOnHGlobal(block.Handle(), FALSE, &stream)) || stream == nullptr)
         return false;
-    IPicture *picture = nullptr;
+    IPicture* picture = nullptr;
     const HRESULT hr =
-        ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void **>(&picture));
+        ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
     if (FAILED(hr) || picture == nullptr) {
         stream->Release();
         return false;
@@ -94,7 +94,7 @@ bool RenderBlock(HDC dc, const RECT &target, const CGlobalBlock &block, DWORD si
 
 } // namespace
 
-bool BuildPictureList(const std::string &path, const std::function<bool()> &stopRequested, PictureList &list,
+bool BuildPictureList(const std::string& path, const std::function<bool()>& stopRequested, PictureList& list,
                       RandomDraw draw) {
     list.Clear();
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -111,7 +111,7 @@ bool BuildPictureList(const std::string &path, const std::function<bool()> &stop
     }
     const std::string folder = FolderWithOneBackslash(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != 0; });
     CShuffledInserter inserter(list, draw);
-    for (const char *pattern : {"*.jpg", "*.jpeg"}) {
+    for (const char* pattern : {"*.jpg", "*.jpeg"}) {
         if (stopRequested())
             return false;
         WIN32_FIND_DATAA found;
@@ -133,7 +133,7 @@ bool BuildPictureList(const std::string &path, const std::function<bool()> &stop
     return true;
 }
 
-void DrawPicture(HDC dc, const RECT &target, const char *path) {
+void DrawPicture(HDC dc, const RECT& target, const char* path) {
     std::unique_ptr<CGlobalBlock> block;
     DWORD size = 0;
     if (path != nullptr) {

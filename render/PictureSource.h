@@ -11,9 +11,9 @@
 // "*.jpg" and "*.jpeg" of a folder (sub-folders whose names match included) in random order. draw gives the
 // random numbers (0 to 32767); when empty, the C library generator seeded with the tick count is used.
 // Returns false when stopRequested ended a folder search early (the list is then incomplete).
-bool BuildPictureList(const std::string &path, const std::function<bool()> &stopRequested, PictureList &list,
+bool BuildPictureList(const std::string& path, const std::function<bool()>& stopRequested, PictureList& list,
                       RandomDraw draw = nullptr);
 
 // Draws the picture at path, or the built-in picture for a null path, over the whole target rectangle (left
 // and top 0). A file that cannot be opened or read, or that does not decode, gives the built-in picture.
-void DrawPicture(HDC dc, const RECT &target, const char *path);
+void DrawPicture(HDC dc, const RECT& target, const char* path);

@@ -17,16 +17,16 @@ namespace {
 // One run of a saver window's render thread: everything it creates it owns, and gives back before it returns.
 class CRenderRun {
 public:
-    CRenderRun(HWND hWnd, const std::atomic<LONG> &stopRequested) : m_hWnd(hWnd), m_stopRequested(stopRequested) {}
+    CRenderRun(HWND hWnd, const std::atomic<LONG>& stopRequested) : m_hWnd(hWnd), m_stopRequested(stopRequested) {}
     void Run();
 
 private:
     bool StopRequested() const { return m_stopRequested.load() != 0; }
-    void RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &client, const CSpiralFrameSet &frames,
-                      PictureList &pictures);
+    void RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
+                      PictureList& pictures);
 
     HWND m_hWnd;
-    const std::atomic<LONG> &m_stopRequested;
+    const std::atomic<LONG>& m_stopRequested;
 };
 
 void CRenderRun::Run() {
@@ -73,8 +73,8 @@ void CRenderRun::Run() {
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
-void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &client, const CSpiralFrameSet &frames,
-                              PictureList &pictures) {
+void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
+                              PictureList& pictures) {
     // The default timer resolution (about 15.6 ms on Windows) would stretch every 1 ms sleep to a whole tick
     // and a 20 ms frame to about 31 ms; ask for 1 ms for as long as the loop runs.
     const bool finePeriod = ::timeBeginPeriod(1) == TIMERR_NOERROR;
@@ -100,7 +100,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &
             frames.PresentSpiralFrame(phases.FrameIndex(), dc);
             break;
         case FrameAction::BeginPicture: {
-            const std::string *path = pictures.TakeNext();
+            const std::string* path = pictures.TakeNext();
             DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr);
             break;
         }
@@ -122,7 +122,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings &timings, const RECT &
 } // namespace
 
 DWORD WINAPI RenderThreadProc(LPVOID param) {
-    CSaverWnd *wnd = static_cast<CSaverWnd *>(param);
+    CSaverWnd* wnd = static_cast<CSaverWnd*>(param);
     CRenderRun(wnd->m_hWnd, wnd->m_bStopRequested).Run();
     return 0;
 }

@@ -28,9 +28,9 @@ void SetSpiralAllocationFailureForTesting(int index) {
     g_failAllocation.store(index);
 }
 
-BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometry &geometry,
-                                               const std::function<void(int)> &progress,
-                                               const std::function<bool()> &stopRequested) {
+BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometry& geometry,
+                                               const std::function<void(int)>& progress,
+                                               const std::function<bool()>& stopRequested) {
     Release();
     m_geometry = geometry;
     CAllocationCounter allocations;
@@ -63,7 +63,7 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
         // in bit 0 (the default black pen).
         ::SetBkColor(m_hMemDC, RGB(0, 0, 0));
         ::ExtTextOutA(m_hMemDC, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
-        ::Polygon(m_hMemDC, reinterpret_cast<const POINT *>(vertices.get()), geometry.VertexCount());
+        ::Polygon(m_hMemDC, reinterpret_cast<const POINT*>(vertices.get()), geometry.VertexCount());
         vertices.reset();
         if (stopRequested())
             return BuildResult::Stopped;
@@ -86,7 +86,7 @@ void CSpiralFrameSet::SelectInitialImage() {
 void CSpiralFrameSet::Release() {
     // A bitmap still selected into a surface cannot be deleted: the initial image goes back in first.
     SelectInitialImage();
-    for (CBitmap &frame : m_frames)
+    for (CBitmap& frame : m_frames)
         frame.DeleteObject();
     m_nBuilt = 0;
     if (m_hMemDC != nullptr)

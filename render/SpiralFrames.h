@@ -18,14 +18,14 @@ class CSpiralFrameSet {
 public:
     CSpiralFrameSet() = default;
     ~CSpiralFrameSet() { Release(); }
-    CSpiralFrameSet(const CSpiralFrameSet &) = delete;
-    CSpiralFrameSet &operator=(const CSpiralFrameSet &) = delete;
+    CSpiralFrameSet(const CSpiralFrameSet&) = delete;
+    CSpiralFrameSet& operator=(const CSpiralFrameSet&) = delete;
 
     // Creates the off-screen surface compatible with windowDC and builds frames 0 to 14 in order. For frame k,
     // progress(k) runs once after its polygon is computed and before its image is drawn. stopRequested is asked
     // before frame 0 and after each frame. On OutOfMemory everything made so far is released again.
-    BuildResult BuildSpiralFrames(HDC windowDC, const SpiralGeometry &geometry,
-                                  const std::function<void(int)> &progress, const std::function<bool()> &stopRequested);
+    BuildResult BuildSpiralFrames(HDC windowDC, const SpiralGeometry& geometry,
+                                  const std::function<void(int)>& progress, const std::function<bool()>& stopRequested);
 
     // Copies frame k to the client area at (0, 0) in the window surface's current colours: bit 0 takes its text
     // colour, bit 1 its background colour. A frame that was never built is not presented.

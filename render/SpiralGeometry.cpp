@@ -50,7 +50,7 @@ int32_t RoundHalfTowardZero(double value) {
     return static_cast<int32_t>(value + 0.5);
 }
 
-SpiralPoint ClosingCorner(const SpiralGeometry &g, SpiralPoint e) {
+SpiralPoint ClosingCorner(const SpiralGeometry& g, SpiralPoint e) {
     if (e.x <= 0)
         return {-1, -1};
     if (e.y <= 0)
@@ -60,7 +60,7 @@ SpiralPoint ClosingCorner(const SpiralGeometry &g, SpiralPoint e) {
     return {-1, g.h + 1};
 }
 
-void BuildSpiralPolygon(int a, const SpiralGeometry &g, SpiralPoint *vertices) {
+void BuildSpiralPolygon(int a, const SpiralGeometry& g, SpiralPoint* vertices) {
     const int32_t n = g.CurveVertices();
     const int32_t block = g.BlockVertices();
     // Block 0: the arm as computed, the outgoing edge from the centre outward, then its closing corner, then the
@@ -76,7 +76,7 @@ void BuildSpiralPolygon(int a, const SpiralGeometry &g, SpiralPoint *vertices) {
     }
     // The other three arms turn block 0's offsets: the trigonometry is done once per frame.
     for (int b = 1; b < 4; ++b) {
-        SpiralPoint *s = vertices + static_cast<int64_t>(block) * b;
+        SpiralPoint* s = vertices + static_cast<int64_t>(block) * b;
         for (int32_t i = 0; i < block; ++i) {
             if (i == n)
                 continue;

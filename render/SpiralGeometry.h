@@ -38,7 +38,7 @@ int32_t RoundHalfTowardZero(double value);
 
 // The point one pixel outside the client area, at the next corner clockwise from the side on which the outer
 // end e of a curve lies; it closes an arm around the part of the client area that lies beyond the curve.
-SpiralPoint ClosingCorner(const SpiralGeometry &g, SpiralPoint e);
+SpiralPoint ClosingCorner(const SpiralGeometry& g, SpiralPoint e);
 
 // Fills the g.VertexCount() vertices of the frame at phase angle a (whole degrees).
-void BuildSpiralPolygon(int a, const SpiralGeometry &g, SpiralPoint *vertices);
+void BuildSpiralPolygon(int a, const SpiralGeometry& g, SpiralPoint* vertices);

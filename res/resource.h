@@ -1,7 +1,7 @@
 #pragma once
 // Resource ids of the saver executable.
 
-#define IDS_DESCRIPTION 1 // the saver's display name in the system's list
+#define IDS_DESCRIPTION 1   // the saver's display name in the system's list
 #define IDS_PATH_TOO_LONG 2 // the picture path is longer than the settings dialog accepts
 #define IDI_APPICON 128
 #define IDD_SETTINGS 102

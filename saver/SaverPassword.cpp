@@ -11,8 +11,7 @@ DWORD CSaverPassword::IsPasswordEnabled() {
     // the same rule applied to all of its bytes instead of trusting whatever a short read left behind.
     DWORD data = 0;
     DWORD size = sizeof data;
-    LONG rc = ::RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&data),
-                                 &size);
+    LONG rc = ::RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size);
     if (rc == ERROR_MORE_DATA) {
         std::vector<BYTE> bytes(size);
         data = 0;

@@ -20,7 +20,9 @@ struct Args {
     ModeRequest Dispatch() { return DispatchCommandLine(static_cast<int>(argv.size()), argv.data()); }
 };
 
-ModeRequest Dispatch(std::vector<std::string> args) { return Args(std::move(args)).Dispatch(); }
+ModeRequest Dispatch(std::vector<std::string> args) {
+    return Args(std::move(args)).Dispatch();
+}
 
 } // namespace
 

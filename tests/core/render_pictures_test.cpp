@@ -18,12 +18,12 @@ struct ScriptedDraw {
     int operator()() { return values.at(next++); }
 };
 
-std::vector<std::string> Order(const PictureList &list) {
+std::vector<std::string> Order(const PictureList& list) {
     return {list.Entries().begin(), list.Entries().end()};
 }
 
 // Draws like the C library generator (0 to 32767) from a fixed-seed engine.
-RandomDraw SeededDraw(std::mt19937 &engine) {
+RandomDraw SeededDraw(std::mt19937& engine) {
     return [&engine] { return static_cast<int>(engine() >> 17); };
 }
 
@@ -108,17 +108,17 @@ TEST(PictureShuffle, EveryOrderOfFourFilesEquallyLikely) {
     for (int run = 0; run < runs; ++run) {
         PictureList list;
         CShuffledInserter inserter(list, draw);
-        for (const char *name : {"a", "b", "c", "d"})
+        for (const char* name : {"a", "b", "c", "d"})
             inserter.Add(name);
         std::string order;
-        for (const std::string &e : list.Entries())
+        for (const std::string& e : list.Entries())
             order += e;
         ++counts[order];
     }
     ASSERT_EQ(counts.size(), 24u);
     const double expected = runs / 24.0;
     double chiSquare = 0;
-    for (const auto &entry : counts)
+    for (const auto& entry : counts)
         chiSquare += (entry.second - expected) * (entry.second - expected) / expected;
     // 23 degrees of freedom: 49.73 is the 0.1% point. The seed is fixed, so the result is too.
     EXPECT_LT(chiSquare, 49.73);

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::vector<SpiralPoint> Polygon(int a, const SpiralGeometry &g) {
+std::vector<SpiralPoint> Polygon(int a, const SpiralGeometry& g) {
     std::vector<SpiralPoint> v(g.VertexCount());
     BuildSpiralPolygon(a, g, v.data());
     return v;
@@ -26,7 +26,7 @@ TEST(SpiralGeometry, ReferenceSizes) {
         {800, 600, 1002, 501, 101, 201, 400, 300, 12024},
         {1024, 768, 1282, 641, 129, 257, 512, 384, 15384},
     };
-    for (const GeometryCase &c : cases) {
+    for (const GeometryCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
         const SpiralGeometry g = ComputeSpiralGeometry(c.w, c.h);
         EXPECT_EQ(g.w, c.w);
@@ -89,7 +89,7 @@ TEST(SpiralPolygon, VgaFrameZeroClosingCorners) {
 }
 
 TEST(SpiralPolygon, EveryBlockStartsAndEndsOnTheCentreForAllSizesAndFrames) {
-    for (const auto &size : {std::pair<int, int>{152, 112}, {640, 480}, {800, 600}, {1024, 768}}) {
+    for (const auto& size : {std::pair<int, int>{152, 112}, {640, 480}, {800, 600}, {1024, 768}}) {
         const SpiralGeometry g = ComputeSpiralGeometry(size.first, size.second);
         const SpiralPoint c{g.cx, g.cy};
         for (int k = 0; k < kSpiralFrameCount; ++k) {

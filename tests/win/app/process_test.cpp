@@ -33,8 +33,8 @@ Outcome RunWatching(const std::string& scr, const std::string& args, const std::
 }
 
 HWND MakeOwnerWindow() {
-    return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+    return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr, nullptr,
+                             nullptr);
 }
 
 } // namespace

@@ -151,18 +151,18 @@ TEST(Reflection, ControlNotificationsGoBackToTheSubclassedControlFirst) {
     const char* cls = CWnd::RegisterWndClass(0);
     RECT rc{0, 0, 200, 100};
     ASSERT_TRUE(parent.CreateEx(0, cls, "parent", WS_POPUP, rc, nullptr, 0));
-    HWND child = ::CreateWindowExA(0, "STATIC", "x", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 50, 20,
-                                   parent.m_hWnd, reinterpret_cast<HMENU>(77), nullptr, nullptr);
-    HWND other = ::CreateWindowExA(0, "STATIC", "y", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 30, 50, 20,
-                                   parent.m_hWnd, reinterpret_cast<HMENU>(78), nullptr, nullptr);
+    HWND child = ::CreateWindowExA(0, "STATIC", "x", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 50, 20, parent.m_hWnd,
+                                   reinterpret_cast<HMENU>(77), nullptr, nullptr);
+    HWND other = ::CreateWindowExA(0, "STATIC", "y", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 30, 50, 20, parent.m_hWnd,
+                                   reinterpret_cast<HMENU>(78), nullptr, nullptr);
     CReflectingStatic label;
     ASSERT_TRUE(label.SubclassWindow(child));
     EXPECT_FALSE(label.SubclassWindow(other)); // one window per object
 
     // WM_CTLCOLORSTATIC: the control's brush comes back through the parent.
     HDC dc = ::GetDC(child);
-    LRESULT brush = ::SendMessageA(parent.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                   reinterpret_cast<LPARAM>(child));
+    LRESULT brush =
+        ::SendMessageA(parent.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), label.m_brush.GetSafeHandle());
     EXPECT_EQ(::GetTextColor(dc), RGB(200, 0, 0));
     ::ReleaseDC(child, dc);
@@ -261,8 +261,8 @@ private:
 } // namespace
 
 TEST(ModalDialog, FocusedControlPreTranslatesKeysBeforeTheDialogManager) {
-    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                   nullptr, nullptr);
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                   nullptr);
     CTestDlg dlg(owner);
     bool ownerDisabledWhileOpen = false;
     dlg.m_onInit = [&](CTestDlg* d) {
@@ -347,7 +347,7 @@ TEST(ModalDialog, FailedExchangeShowsTheMessageFocusesAndSelectsTheEditAndKeepsT
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_TRUE(focusOnEdit);
     EXPECT_EQ(LOWORD(selection), 0);
-    EXPECT_EQ(HIWORD(selection), 2); // "12" selected whole
+    EXPECT_EQ(HIWORD(selection), 2);  // "12" selected whole
     EXPECT_EQ(valueAfterFailure, 12); // parsed, then refused by the range test
     EXPECT_EQ(closer.m_text, "1 .. 9 only");
     // Message boxes are captioned with the module's base name.

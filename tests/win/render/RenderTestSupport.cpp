@@ -12,9 +12,9 @@ CDibSurface::CDibSurface(int w, int h) : m_w(w), m_h(h) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
+    void* bits = nullptr;
     m_hBitmap = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<uint32_t *>(bits);
+    m_bits = static_cast<uint32_t*>(bits);
     m_hDC = ::CreateCompatibleDC(nullptr);
     m_hOld = ::SelectObject(m_hDC, m_hBitmap);
 }
@@ -61,7 +61,7 @@ std::vector<uint8_t> BitmapBits(HBITMAP bitmap, int w, int h) {
     const int stride = ((w + 31) / 32) * 4;
     std::vector<uint8_t> raw(static_cast<size_t>(stride) * h);
     HDC screen = ::GetDC(nullptr);
-    ::GetDIBits(screen, bitmap, 0, h, raw.data(), reinterpret_cast<BITMAPINFO *>(&bi), DIB_RGB_COLORS);
+    ::GetDIBits(screen, bitmap, 0, h, raw.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
     std::vector<uint8_t> out(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
@@ -71,7 +71,7 @@ std::vector<uint8_t> BitmapBits(HBITMAP bitmap, int w, int h) {
 }
 
 CTestWindow::CTestWindow(int w, int h, DWORD style) {
-    static const char *cls = [] {
+    static const char* cls = [] {
         WNDCLASSA wc{};
         wc.lpfnWndProc = ::DefWindowProcA;
         wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -94,9 +94,9 @@ CTestWindow::~CTestWindow() {
         ::DestroyWindow(m_hWnd);
 }
 
-std::string FixturePath(const char *name) {
+std::string FixturePath(const char* name) {
     std::string path = std::string("Z:") + RENDER_FIXTURES_UNIX + "/" + name;
-    for (char &c : path)
+    for (char& c : path)
         if (c == '/')
             c = '\\';
     return path;

@@ -13,8 +13,8 @@ class CDibSurface {
 public:
     CDibSurface(int w, int h);
     ~CDibSurface();
-    CDibSurface(const CDibSurface &) = delete;
-    CDibSurface &operator=(const CDibSurface &) = delete;
+    CDibSurface(const CDibSurface&) = delete;
+    CDibSurface& operator=(const CDibSurface&) = delete;
     HDC DC() const { return m_hDC; }
     int Width() const { return m_w; }
     int Height() const { return m_h; }
@@ -27,7 +27,7 @@ private:
     HDC m_hDC = nullptr;
     HBITMAP m_hBitmap = nullptr;
     HGDIOBJ m_hOld = nullptr;
-    uint32_t *m_bits = nullptr;
+    uint32_t* m_bits = nullptr;
 };
 
 // COLORREF (red in the low byte) as the 0x00RRGGBB of a DIB pixel.
@@ -46,8 +46,8 @@ class CTestWindow {
 public:
     CTestWindow(int w, int h, DWORD style = WS_POPUP | WS_VISIBLE);
     ~CTestWindow();
-    CTestWindow(const CTestWindow &) = delete;
-    CTestWindow &operator=(const CTestWindow &) = delete;
+    CTestWindow(const CTestWindow&) = delete;
+    CTestWindow& operator=(const CTestWindow&) = delete;
     HWND Handle() const { return m_hWnd; }
 
 private:
@@ -55,6 +55,6 @@ private:
 };
 
 // Windows path of a picture the build generated for these tests.
-std::string FixturePath(const char *name);
+std::string FixturePath(const char* name);
 
 } // namespace rt

@@ -14,7 +14,7 @@
 namespace {
 
 // Even-odd fill of the polygon sampled at pixel centres: 1 inside, 0 outside.
-std::vector<uint8_t> RasteriseEvenOdd(const std::vector<SpiralPoint> &v, int w, int h) {
+std::vector<uint8_t> RasteriseEvenOdd(const std::vector<SpiralPoint>& v, int w, int h) {
     std::vector<uint8_t> out(static_cast<size_t>(w) * h, 0);
     std::vector<double> xs;
     for (int y = 0; y < h; ++y) {
@@ -34,7 +34,7 @@ std::vector<uint8_t> RasteriseEvenOdd(const std::vector<SpiralPoint> &v, int w, 
 }
 
 // Pixels whose centre lies within radius of an edge of the polygon: where rasterisers may differ.
-std::vector<uint8_t> EdgeBand(const std::vector<SpiralPoint> &v, int w, int h, double radius) {
+std::vector<uint8_t> EdgeBand(const std::vector<SpiralPoint>& v, int w, int h, double radius) {
     std::vector<uint8_t> band(static_cast<size_t>(w) * h, 0);
     for (size_t i = 0; i < v.size(); ++i) {
         const SpiralPoint a = v[i], b = v[(i + 1) % v.size()];
@@ -74,7 +74,7 @@ struct BuiltFrames {
 };
 
 // Bits along a ray from the centre, one sample per pixel of radius, from radius 0 until the client edge.
-std::vector<uint8_t> Ray(const BuiltFrames &f, int k, double degrees) {
+std::vector<uint8_t> Ray(const BuiltFrames& f, int k, double degrees) {
     std::vector<uint8_t> out;
     const double t = degrees * 3.141592653589793 / 180;
     for (int r = 0;; ++r) {
@@ -87,7 +87,7 @@ std::vector<uint8_t> Ray(const BuiltFrames &f, int k, double degrees) {
 }
 
 // Radii at which a ray enters an arm (bit 0 to bit 1), beyond minRadius.
-std::vector<int> ArmStarts(const std::vector<uint8_t> &ray, int minRadius) {
+std::vector<int> ArmStarts(const std::vector<uint8_t>& ray, int minRadius) {
     std::vector<int> starts;
     for (size_t r = std::max(1, minRadius); r < ray.size(); ++r)
         if (ray[r - 1] == 0 && ray[r] == 1)
@@ -100,7 +100,7 @@ const double kRayAngles[] = {10, 37, 100, 163, 200, 251, 290, 333};
 } // namespace
 
 TEST(SpiralFrames, AgreeWithIndependentEvenOddRasteriserAwayFromEdges) {
-    for (const auto &size : {std::pair<int, int>{152, 112}, {320, 240}}) {
+    for (const auto& size : {std::pair<int, int>{152, 112}, {320, 240}}) {
         BuiltFrames f(size.first, size.second);
         ASSERT_EQ(f.set.BuiltCount(), kSpiralFrameCount);
         for (int k = 0; k < kSpiralFrameCount; ++k) {
@@ -296,7 +296,7 @@ TEST(SpiralFrames, FailedAllocationReleasesEverythingBuiltSoFar) {
     // 0: the off-screen surface; 1 + 2k: vertex buffer of frame k; 2 + 2k: image of frame k.
     // (failing allocation, frame images seen by the progress steps before it)
     const std::pair<int, size_t> cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {8, 3}, {17, 7}, {29, 13}, {30, 14}};
-    for (const auto &[failing, seen] : cases) {
+    for (const auto& [failing, seen] : cases) {
         SCOPED_TRACE(testing::Message() << "allocation " << failing);
         SetSpiralAllocationFailureForTesting(failing);
         CSpiralFrameSet set;

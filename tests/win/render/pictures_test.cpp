@@ -13,11 +13,11 @@
 
 namespace {
 
-std::vector<std::string> Entries(const PictureList &list) {
+std::vector<std::string> Entries(const PictureList& list) {
     return {list.Entries().begin(), list.Entries().end()};
 }
 
-std::vector<uint32_t> Draw(int w, int h, const char *path) {
+std::vector<uint32_t> Draw(int w, int h, const char* path) {
     rt::CDibSurface surface(w, h);
     surface.Fill(0xFF00FF);
     DrawPicture(surface.DC(), RECT{0, 0, w, h}, path);
@@ -36,7 +36,7 @@ bool IsRed(uint32_t p) {
 
 // Every pixel of the w x h image is black outside the rectangle and satisfies inside() within it.
 template <typename Inside>
-void ExpectPlacement(const std::vector<uint32_t> &pixels, int w, int h, RECT r, Inside inside) {
+void ExpectPlacement(const std::vector<uint32_t>& pixels, int w, int h, RECT r, Inside inside) {
     size_t wrong = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -55,12 +55,12 @@ void ExpectPlacement(const std::vector<uint32_t> &pixels, int w, int h, RECT r, 
 TEST(PictureList, FolderListsJpgAndJpegOfAnyCaseIncludingMatchingSubFolders) {
     wt::TempDir dir;
     const std::string jpeg = wt::ReadFileBytes(rt::FixturePath("green640x480.jpg"));
-    for (const char *name : {"a.jpg", "b.jpeg", "c.JPG", "e.png"})
+    for (const char* name : {"a.jpg", "b.jpeg", "c.JPG", "e.png"})
         wt::WriteFileBytes(dir.File(name), jpeg);
     ASSERT_TRUE(::CreateDirectoryA(dir.File("d.jpg").c_str(), nullptr));
     const std::set<std::string> expected{dir.File("a.jpg"), dir.File("b.jpeg"), dir.File("c.JPG"), dir.File("d.jpg")};
 
-    for (const std::string &path : {dir.Path(), dir.Path() + "\\", dir.Path() + "\\\\\\"}) {
+    for (const std::string& path : {dir.Path(), dir.Path() + "\\", dir.Path() + "\\\\\\"}) {
         PictureList list;
         EXPECT_TRUE(BuildPictureList(
             path, [] { return false; }, list));
@@ -117,7 +117,7 @@ TEST(PictureList, FolderNameEndingInDoubleByteCharacterWithBackslashSecondByte) 
     const std::string folder = dir.Path() + "\\\x95\x5C"; // one double-byte character
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     wt::WriteFileBytes(folder + "\\x.jpg", "x");
-    for (const std::string &path : {folder, folder + "\\", folder + "\\\\"}) {
+    for (const std::string& path : {folder, folder + "\\", folder + "\\\\"}) {
         PictureList list;
         EXPECT_TRUE(BuildPictureList(
             path, [] { return false; }, list));
@@ -144,7 +144,7 @@ TEST(DrawPicture, FilesThatCannotBeShownGiveTheBuiltInPicture) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    for (const char *name : {"empty.jpg", "truncated.jpg", "text.jpg", "locked.jpg", "deleted.jpg", "folder.jpg"})
+    for (const char* name : {"empty.jpg", "truncated.jpg", "text.jpg", "locked.jpg", "deleted.jpg", "folder.jpg"})
         EXPECT_TRUE(Draw(w, h, dir.File(name).c_str()) == builtin) << name;
     ::CloseHandle(lock);
     // Once released, the same file shows itself.

@@ -34,7 +34,7 @@ public:
 
 private:
     static DWORD WINAPI Watch(LPVOID p) {
-        CWatchdog *self = static_cast<CWatchdog *>(p);
+        CWatchdog* self = static_cast<CWatchdog*>(p);
         if (::WaitForSingleObject(self->m_hDone, self->m_deadline) == WAIT_TIMEOUT) {
             std::fprintf(stderr, "HANG: %s did not finish within %lu ms\n", self->m_what.c_str(),
                          static_cast<unsigned long>(self->m_deadline));
@@ -51,14 +51,14 @@ private:
 
 class RenderThreadTest : public ::testing::Test {
 protected:
-    void UseSettings(const SaverSettings &s) {
+    void UseSettings(const SaverSettings& s) {
         const std::string ini = m_dir.File("whorlix.ini");
         SaveSettings(s, ini.c_str());
         g_app.SetProfileName(ini.c_str());
     }
     // A saver window as in preview mode: a visible child filling host. The object deletes itself.
     static HWND StartSaver(HWND parent, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE, DWORD exStyle = 0) {
-        CSaverWnd *wnd = new CSaverWnd;
+        CSaverWnd* wnd = new CSaverWnd;
         if (!wnd->CreateSaverWindow(exStyle, style, RECT{0, 0, w, h}, parent)) {
             delete wnd;
             return nullptr;
@@ -68,7 +68,7 @@ protected:
     wt::TempDir m_dir;
 };
 
-bool OnlyColours(const std::vector<uint32_t> &pixels, uint32_t a, uint32_t b) {
+bool OnlyColours(const std::vector<uint32_t>& pixels, uint32_t a, uint32_t b) {
     bool sawA = false, sawB = false;
     for (uint32_t p : pixels) {
         if (p != a && p != b)

@@ -4,9 +4,15 @@
 
 namespace st {
 
-PasswordFlag::PasswordFlag(DWORD value) { wt::SetPasswordFlag(REG_DWORD, &value, sizeof value); }
-PasswordFlag::PasswordFlag(DWORD type, const void* data, DWORD size) { wt::SetPasswordFlag(type, data, size); }
-PasswordFlag::~PasswordFlag() { wt::SetPasswordFlag(0, nullptr, 0); }
+PasswordFlag::PasswordFlag(DWORD value) {
+    wt::SetPasswordFlag(REG_DWORD, &value, sizeof value);
+}
+PasswordFlag::PasswordFlag(DWORD type, const void* data, DWORD size) {
+    wt::SetPasswordFlag(type, data, size);
+}
+PasswordFlag::~PasswordFlag() {
+    wt::SetPasswordFlag(0, nullptr, 0);
+}
 
 PasswordDouble::PasswordDouble(const std::string& folder, char answer) : m_folder(folder) {
     ::CopyFileA(wt::PasswordDoublePath().c_str(), (folder + "\\password.cpl").c_str(), FALSE);

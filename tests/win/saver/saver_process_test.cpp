@@ -171,9 +171,9 @@ TEST(Preview, ChildFillsTheHostAndTheSaverEndsWhenTheHostIsDestroyedAtAnyMoment)
     for (int trial = 0; trial < 12; ++trial) {
         RECT frame{0, 0, 152, 112};
         ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, 0);
-        HWND host = ::CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 100,
-                                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr,
-                                      nullptr);
+        HWND host =
+            ::CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 100,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(host, nullptr);
         std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
         wt::Process p;

@@ -6,8 +6,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -8,10 +8,14 @@
 
 namespace {
 
-std::string Section() { return GetSettingsSection(); }
+std::string Section() {
+    return GetSettingsSection();
+}
 
 // Writes an INI file in the ANSI code page, without a byte-order mark.
-void WriteIni(const std::string& path, const std::string& body) { wt::WriteFileBytes(path, body); }
+void WriteIni(const std::string& path, const std::string& body) {
+    wt::WriteFileBytes(path, body);
+}
 
 } // namespace
 

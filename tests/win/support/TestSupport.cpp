@@ -14,9 +14,15 @@ std::string FromUnixPath(const char* unixPath) {
     return path;
 }
 
-std::string ScrPath() { return FromUnixPath(WHORLIX_SCR_UNIX_PATH); }
-std::string PasswordDoublePath() { return FromUnixPath(WHORLIX_PASSWORD_DOUBLE_UNIX_PATH); }
-std::string MprDoublePath() { return FromUnixPath(WHORLIX_MPR_DOUBLE_UNIX_PATH); }
+std::string ScrPath() {
+    return FromUnixPath(WHORLIX_SCR_UNIX_PATH);
+}
+std::string PasswordDoublePath() {
+    return FromUnixPath(WHORLIX_PASSWORD_DOUBLE_UNIX_PATH);
+}
+std::string MprDoublePath() {
+    return FromUnixPath(WHORLIX_MPR_DOUBLE_UNIX_PATH);
+}
 
 TempDir::TempDir() {
     char base[MAX_PATH];
@@ -24,8 +30,7 @@ TempDir::TempDir() {
     static unsigned counter = 0;
     for (;;) {
         char name[MAX_PATH];
-        std::snprintf(name, sizeof name, "%swhx%lu_%u_%lu", base, ::GetCurrentProcessId(), counter++,
-                      ::GetTickCount());
+        std::snprintf(name, sizeof name, "%swhx%lu_%u_%lu", base, ::GetCurrentProcessId(), counter++, ::GetTickCount());
         if (::CreateDirectoryA(name, nullptr)) {
             m_path = name;
             return;
@@ -33,7 +38,9 @@ TempDir::TempDir() {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(m_path); }
+TempDir::~TempDir() {
+    RemoveTree(m_path);
+}
 
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA fd;
@@ -76,7 +83,9 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string CopyScrInto(const TempDir& dir, const std::string& name) {
     std::string target = dir.File(name);
@@ -92,7 +101,9 @@ Process::~Process() {
         ::CloseHandle(m_pi.hThread);
 }
 
-Process::Process(Process&& other) noexcept : m_pi(other.m_pi) { other.m_pi = {}; }
+Process::Process(Process&& other) noexcept : m_pi(other.m_pi) {
+    other.m_pi = {};
+}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
