@@ -183,27 +183,8 @@ namespace {
 std::vector<DWORD> ScreenPixels(HWND hwnd, int width, int height) {
     POINT origin{0, 0};
     ::ClientToScreen(hwnd, &origin);
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(mem, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    ::GdiFlush();
-    std::vector<DWORD> out(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-    for (DWORD& p : out)
-        p &= 0xFFFFFF;
-    return out;
+    std::vector<uint32_t> pixels = wt::ReadScreenPixels(origin.x, origin.y, width, height);
+    return std::vector<DWORD>(pixels.begin(), pixels.end());
 }
 
 DWORD Rgb(COLORREF c) {
@@ -233,30 +214,16 @@ LPCSTR MessageBoxIcon(HWND box) {
     COLORREF background = ConfigRun::ScreenPixel(box, 1, 1);
 
     for (LPCSTR id : {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK}) {
-        HDC screen = ::GetDC(nullptr);
-        HDC mem = ::CreateCompatibleDC(screen);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = size;
-        bi.bmiHeader.biHeight = -size;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(mem, bmp);
+        wt::CDibSurface drawn(size, size);
         HBRUSH brush = ::CreateSolidBrush(background);
         RECT all{0, 0, size, size};
-        ::FillRect(mem, &all, brush);
+        ::FillRect(drawn.DC(), &all, brush);
         ::DeleteObject(brush);
-        ::DrawIconEx(mem, 0, 0, ::LoadIconA(nullptr, id), size, size, 0, nullptr, DI_NORMAL);
-        ::GdiFlush();
+        ::DrawIconEx(drawn.DC(), 0, 0, ::LoadIconA(nullptr, id), size, size, 0, nullptr, DI_NORMAL);
+        std::vector<uint32_t> expected = drawn.Pixels();
         int same = 0;
         for (int i = 0; i < size * size; ++i)
-            same += (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) == shown[static_cast<size_t>(i)];
-        ::SelectObject(mem, old);
-        ::DeleteObject(bmp);
-        ::DeleteDC(mem);
-        ::ReleaseDC(nullptr, screen);
+            same += expected[static_cast<size_t>(i)] == shown[static_cast<size_t>(i)];
         if (same == size * size)
             return id;
     }

@@ -18,32 +18,6 @@
 
 namespace {
 
-// The whole primary screen as 0x00RRGGBB pixels.
-std::vector<uint32_t> CaptureScreen(int w, int h) {
-    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = p[i] & 0xFFFFFF;
-    ::SelectObject(mem, old);
-    ::DeleteObject(dib);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // The saver's built-in picture, decoded and drawn here the same way, at w x h.
 std::vector<uint32_t> RenderBuiltinPicture(const std::string& scr, int w, int h) {
     std::vector<uint32_t> pixels;
@@ -62,25 +36,9 @@ std::vector<uint32_t> RenderBuiltinPicture(const std::string& scr, int w, int h)
         OLE_YSIZE_HIMETRIC ph = 0;
         picture->get_Width(&pw);
         picture->get_Height(&ph);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC mem = ::CreateCompatibleDC(nullptr);
-        HBITMAP dib = ::CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(mem, dib);
-        picture->Render(mem, 0, 0, w, h, 0, ph - 1, pw, -ph, nullptr);
-        ::GdiFlush();
-        const uint32_t* p = static_cast<const uint32_t*>(bits);
-        pixels.assign(p, p + static_cast<size_t>(w) * h);
-        for (uint32_t& px : pixels)
-            px &= 0xFFFFFF;
-        ::SelectObject(mem, old);
-        ::DeleteObject(dib);
-        ::DeleteDC(mem);
+        wt::CDibSurface drawn(w, h);
+        picture->Render(drawn.DC(), 0, 0, w, h, 0, ph - 1, pw, -ph, nullptr);
+        pixels = drawn.Pixels();
         picture->Release();
     }
     stream->Release();
@@ -134,7 +92,7 @@ TEST_F(SaverScreen, PicturePhaseShowsTheBuiltInPictureFittedToTheScreen) {
     // 640 x 480 fits 1024 x 768 (the test screen) exactly: the decoded picture covers the screen.
     size_t differing = 0;
     bool same = wt::WaitUntil([&] {
-        std::vector<uint32_t> screen = CaptureScreen(m_w, m_h);
+        std::vector<uint32_t> screen = wt::ReadScreenPixels(0, 0, m_w, m_h);
         differing = 0;
         for (size_t i = 0; i < screen.size(); ++i)
             differing += ChannelDistance(screen[i], expected[i]) > 24;
@@ -152,7 +110,7 @@ TEST_F(SaverScreen, SpiralTurnsInTheConfiguredColours) {
     StartAndWaitVisible();
     std::vector<uint32_t> first;
     bool twoColours = wt::WaitUntil([&] {
-        first = CaptureScreen(m_w, m_h);
+        first = wt::ReadScreenPixels(0, 0, m_w, m_h);
         size_t red = 0, blue = 0;
         for (uint32_t px : first) {
             red += px == 0xFF0000;
@@ -163,5 +121,5 @@ TEST_F(SaverScreen, SpiralTurnsInTheConfiguredColours) {
     });
     ASSERT_TRUE(twoColours);
     // It turns: a later screen differs from the first.
-    EXPECT_TRUE(wt::WaitUntil([&] { return CaptureScreen(m_w, m_h) != first; }));
+    EXPECT_TRUE(wt::WaitUntil([&] { return wt::ReadScreenPixels(0, 0, m_w, m_h) != first; }));
 }

@@ -231,4 +231,47 @@ void SetPasswordFlag(DWORD type, const void* data, DWORD size) {
     ::RegCloseKey(key);
 }
 
+CDibSurface::CDibSurface(int w, int h) : m_w(w), m_h(h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_hBitmap = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<uint32_t*>(bits);
+    m_hDC = ::CreateCompatibleDC(nullptr);
+    m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+}
+
+CDibSurface::~CDibSurface() {
+    ::SelectObject(m_hDC, m_hOld);
+    ::DeleteDC(m_hDC);
+    ::DeleteObject(m_hBitmap);
+}
+
+std::vector<uint32_t> CDibSurface::Pixels() const {
+    ::GdiFlush();
+    std::vector<uint32_t> out(static_cast<size_t>(m_w) * m_h);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = m_bits[i] & 0xFFFFFF;
+    return out;
+}
+
+void CDibSurface::Fill(uint32_t rgb) {
+    ::GdiFlush();
+    for (size_t i = 0; i < static_cast<size_t>(m_w) * m_h; ++i)
+        m_bits[i] = rgb;
+}
+
+std::vector<uint32_t> ReadScreenPixels(int x, int y, int w, int h) {
+    CDibSurface copy(w, h);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(copy.DC(), 0, 0, w, h, screen, x, y, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    return copy.Pixels();
+}
+
 } // namespace wt

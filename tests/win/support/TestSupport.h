@@ -2,6 +2,7 @@
 // Helpers for the Windows integration tests: temporary folders, the real saver as a process, polling waits.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -74,5 +75,35 @@ HWND FindProcessWindow(DWORD pid, const char* className = nullptr, const char* t
 
 // Sets HKCU "Control Panel\desktop" "ScreenSaveUsePassword" to raw bytes of a type, or deletes it (type 0).
 void SetPasswordFlag(DWORD type, const void* data, DWORD size);
+
+// A memory device context with a 32-bit top-down DIB section selected: pixels as 0x00RRGGBB.
+class CDibSurface {
+public:
+    CDibSurface(int w, int h);
+    ~CDibSurface();
+    CDibSurface(const CDibSurface&) = delete;
+    CDibSurface& operator=(const CDibSurface&) = delete;
+    HDC DC() const { return m_hDC; }
+    int Width() const { return m_w; }
+    int Height() const { return m_h; }
+    uint32_t Pixel(int x, int y) const { return m_bits[static_cast<size_t>(y) * m_w + x] & 0xFFFFFF; }
+    std::vector<uint32_t> Pixels() const;
+    void Fill(uint32_t rgb);
+
+private:
+    int m_w, m_h;
+    HDC m_hDC = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+    uint32_t* m_bits = nullptr;
+};
+
+// What the screen shows in the w x h rectangle at (x, y), as 0x00RRGGBB pixels.
+std::vector<uint32_t> ReadScreenPixels(int x, int y, int w, int h);
+
+// COLORREF (red in the low byte) as the 0x00RRGGBB of a DIB pixel.
+inline uint32_t Rgb(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
 
 } // namespace wt
