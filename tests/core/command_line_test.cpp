@@ -116,3 +116,14 @@ TEST(SettingsDefaults, AreTheOneSetEveryReaderUses) {
     EXPECT_EQ(s.FrontColor, 0u);
     EXPECT_EQ(s.BackColor, 16777215u);
 }
+
+#ifdef _WIN32
+#include <cstdlib>
+
+// Under Windows (and Wine) the C runtime's own atol is the reference.
+TEST(Atol, AgreesWithTheSystemRuntime) {
+    for (const char* text : {"0", "1234", "  \t\n+77x", "-5", "", "abc", "2147483647", "2147483648", "-2147483648",
+                             "-2147483649", "4294967297", "99999999999", "000123", " - 5", "+-5", "\v\f\r9"})
+        EXPECT_EQ(AtolWin32(text), static_cast<int32_t>(std::atol(text))) << "'" << text << "'";
+}
+#endif
