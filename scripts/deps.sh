@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need (Debian packages) and the Japanese locale Wine runs in.
 set -euo pipefail
-packages=(cmake make mingw-w64 wine64 xvfb xdotool x11-utils imagemagick libxcomposite1 libxcursor1
+# "wine" holds the wine/wineserver/wineboot commands; wine64 alone only recommends it.
+packages=(cmake make g++ mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagick libxcomposite1 libxcursor1
           fonts-ipafont-gothic googletest locales procps util-linux)
 missing=()
 for p in "${packages[@]}"; do
@@ -11,7 +12,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # With recommends, as on the machines this was verified on (Wine's fonts and helpers come that way).
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
