@@ -1,7 +1,7 @@
 #include "fw/Wnd.h"
 
 #include <cstdio>
-#include <vector>
+#include <deque>
 
 #include "fw/App.h"
 
@@ -52,7 +52,8 @@ const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
         HICON icon;
         char name[64];
     };
-    static std::vector<Registered> s_classes;
+    // A deque keeps every name where it is: callers hold the returned pointer across later registrations.
+    static std::deque<Registered> s_classes;
     for (const Registered& r : s_classes)
         if (r.style == classStyle && r.cursor == cursor && r.background == background && r.icon == icon)
             return r.name;

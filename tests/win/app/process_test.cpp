@@ -32,6 +32,14 @@ Outcome RunWatching(const std::string& scr, const std::string& args, const std::
     return out;
 }
 
+// The saver started with args ends by itself, with status 0, without ever showing a window.
+void ExpectEndsQuietly(const std::string& scr, const char* args) {
+    Outcome o = RunWatching(scr, args);
+    EXPECT_TRUE(o.ended) << args;
+    EXPECT_EQ(o.exitCode, 0u) << args;
+    EXPECT_FALSE(o.sawWindow) << args;
+}
+
 HWND MakeOwnerWindow() {
     return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr, nullptr,
                              nullptr);
@@ -42,24 +50,16 @@ HWND MakeOwnerWindow() {
 TEST(Process, UnrecognisedArgumentsEndAtOnceWithStatusZeroAndNoWindow) {
     wt::TempDir dir;
     std::string scr = wt::CopyScrInto(dir);
-    for (const char* args : {"s", "x", "/x", "/", "\"\"", "-", "c"}) {
-        Outcome o = RunWatching(scr, args);
-        EXPECT_TRUE(o.ended) << args;
-        EXPECT_EQ(o.exitCode, 0u) << args;
-        EXPECT_FALSE(o.sawWindow) << args;
-    }
+    for (const char* args : {"s", "x", "/x", "/", "\"\"", "-", "c"})
+        ExpectEndsQuietly(scr, args);
     EXPECT_FALSE(wt::FileExists(dir.File("whorlix.ini")));
 }
 
 TEST(Process, PreviewAndPasswordWithoutAUsableHandleEndQuietly) {
     wt::TempDir dir;
     std::string scr = wt::CopyScrInto(dir);
-    for (const char* args : {"/p", "/p 0", "/p 12345678", "/p x", "/a", "/a 0", "/A 12345678"}) {
-        Outcome o = RunWatching(scr, args);
-        EXPECT_TRUE(o.ended) << args;
-        EXPECT_EQ(o.exitCode, 0u) << args;
-        EXPECT_FALSE(o.sawWindow) << args;
-    }
+    for (const char* args : {"/p", "/p 0", "/p 12345678", "/p x", "/a", "/a 0", "/A 12345678"})
+        ExpectEndsQuietly(scr, args);
 }
 
 TEST(Process, SettingsFileIsBesideTheModuleWhateverTheWorkingFolder) {

@@ -353,3 +353,17 @@ TEST(ModalDialog, FailedExchangeShowsTheMessageFocusesAndSelectsTheEditAndKeepsT
     // Message boxes are captioned with the module's base name.
     EXPECT_EQ(closer.m_caption, "win_fw");
 }
+
+TEST(WindowClass, RegisteredNamesStayPutAsMoreClassesAreRegistered) {
+    const char* first = CWnd::RegisterWndClass(CS_HREDRAW | CS_OWNDC);
+    ASSERT_NE(first, nullptr);
+    const std::string copy = first;
+    for (UINT style = 1; style <= 40; ++style)
+        ASSERT_NE(CWnd::RegisterWndClass(CS_PARENTDC | (style << 16)), nullptr);
+    // The same traits give back the very same name, still intact, and it still creates windows.
+    EXPECT_EQ(CWnd::RegisterWndClass(CS_HREDRAW | CS_OWNDC), first);
+    EXPECT_EQ(std::string(first), copy);
+    HWND hwnd = ::CreateWindowExA(0, first, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_NE(hwnd, nullptr);
+    ::DestroyWindow(hwnd);
+}
