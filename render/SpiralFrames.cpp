@@ -4,9 +4,7 @@
 #include <memory>
 #include <new>
 
-static_assert(sizeof(SpiralPoint) == sizeof(POINT) && offsetof(POINT, x) == offsetof(SpiralPoint, x) &&
-                  offsetof(POINT, y) == offsetof(SpiralPoint, y),
-              "the vertex buffer is drawn as an array of POINT");
+#include "render/SpiralRaster.h"
 
 namespace {
 
@@ -38,32 +36,33 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
         return BuildResult::OutOfMemory;
     m_hInitialBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
 
-    const RECT whole{0, 0, geometry.w, geometry.h};
     if (stopRequested())
         return BuildResult::Stopped;
+    const size_t rowBytes = OneBitRowStride(geometry.w) * static_cast<size_t>(geometry.h);
     for (int k = 0; k < kSpiralFrameCount; ++k) {
-        // One frame's vertices at a time: 24 R points, released as soon as the frame is drawn.
-        std::unique_ptr<SpiralPoint[]> vertices(
-            allocations.NextFails() ? nullptr : new (std::nothrow) SpiralPoint[geometry.VertexCount()]);
-        if (!vertices) {
+        // One frame's working memory at a time: its 24 R vertices and its rows, released as soon as its image
+        // exists.
+        std::unique_ptr<SpiralPoint[]> vertices;
+        std::unique_ptr<uint8_t[]> rows;
+        if (!allocations.NextFails()) {
+            vertices.reset(new (std::nothrow) SpiralPoint[geometry.VertexCount()]);
+            rows.reset(new (std::nothrow) uint8_t[rowBytes]);
+        }
+        if (!vertices || !rows) {
             Release();
             return BuildResult::OutOfMemory;
         }
         BuildSpiralPolygon(k * kSpiralDegreesPerFrame, geometry, vertices.get());
         progress(k);
-
-        if (allocations.NextFails() || !m_frames[k].CreateBitmap(geometry.w, geometry.h, 1, 1, nullptr)) {
+        // Even-odd interior in bit 1, one-pixel outline in bit 0, laid out as a monochrome bitmap takes its bits.
+        RasteriseSpiralPolygon(vertices.get(), geometry.VertexCount(), geometry.w, geometry.h, rows.get());
+        vertices.reset();
+        if (allocations.NextFails() || !m_frames[k].CreateBitmap(geometry.w, geometry.h, 1, 1, rows.get())) {
             Release();
             return BuildResult::OutOfMemory;
         }
-        ::SelectObject(m_memDC, m_frames[k]);
         m_nBuilt = k + 1;
-        // Clear to bit 0, then the arms: even-odd interior in bit 1 (the default white brush), one-pixel outline
-        // in bit 0 (the default black pen).
-        ::SetBkColor(m_memDC, RGB(0, 0, 0));
-        ::ExtTextOutA(m_memDC, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
-        ::Polygon(m_memDC, reinterpret_cast<const POINT*>(vertices.get()), geometry.VertexCount());
-        vertices.reset();
+        rows.reset();
         if (stopRequested())
             return BuildResult::Stopped;
     }

@@ -10,12 +10,13 @@
 enum class BuildResult {
     Built,      // all 15 frames exist
     Stopped,    // a stop was requested; later frames are not built
-    OutOfMemory // the off-screen surface, a frame image or a vertex buffer could not be allocated
+    OutOfMemory // the off-screen surface, a frame image or a frame's working memory could not be allocated
 };
 
 // Makes one of the frame builder's allocations fail, for tests of the out-of-memory path: the allocation with
-// index failingAllocation (0 the off-screen surface, then per frame k 1 + 2k its vertex buffer and 2 + 2k its
-// image); -1, the default, fails none. It fails once: a later build of the same set allocates normally.
+// index failingAllocation (0 the off-screen surface, then per frame k 1 + 2k its working memory, vertices and
+// rows, and 2 + 2k its image); -1, the default, fails none. It fails once: a later build of the same set allocates
+// normally.
 struct SpiralAllocationFault {
     int failingAllocation = -1;
 };
@@ -28,8 +29,9 @@ public:
     CSpiralFrameSet(const CSpiralFrameSet&) = delete;
     CSpiralFrameSet& operator=(const CSpiralFrameSet&) = delete;
 
-    // Creates the off-screen surface compatible with windowDC and builds frames 0 to 14 in order. For frame k,
-    // progress(k) runs once after its polygon is computed and before its image is drawn. stopRequested is asked
+    // Creates the off-screen surface compatible with windowDC and builds frames 0 to 14 in order, each image made
+    // from the rasterised rows of its polygon. For frame k, progress(k) runs once after its polygon is computed and
+    // before its image is drawn. stopRequested is asked
     // before frame 0 and after each frame. On OutOfMemory everything made so far is released again.
     BuildResult BuildSpiralFrames(HDC windowDC, const SpiralGeometry& geometry,
                                   const std::function<void(int)>& progress, const std::function<bool()>& stopRequested);
