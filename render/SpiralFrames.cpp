@@ -38,17 +38,19 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
 
     if (stopRequested())
         return BuildResult::Stopped;
+    // The rows of one frame, made once and written again for every frame: fresh memory costs a page fault per
+    // page when it is first written, more than rasterising into it.
     const size_t rowBytes = OneBitRowStride(geometry.w) * static_cast<size_t>(geometry.h);
+    std::unique_ptr<uint8_t[]> rows(allocations.NextFails() ? nullptr : new (std::nothrow) uint8_t[rowBytes]);
+    if (!rows) {
+        Release();
+        return BuildResult::OutOfMemory;
+    }
     for (int k = 0; k < kSpiralFrameCount; ++k) {
-        // One frame's working memory at a time: its 24 R vertices and its rows, released as soon as its image
-        // exists.
-        std::unique_ptr<SpiralPoint[]> vertices;
-        std::unique_ptr<uint8_t[]> rows;
-        if (!allocations.NextFails()) {
-            vertices.reset(new (std::nothrow) SpiralPoint[geometry.VertexCount()]);
-            rows.reset(new (std::nothrow) uint8_t[rowBytes]);
-        }
-        if (!vertices || !rows) {
+        // One frame's vertices at a time: 24 R points, released as soon as the frame is rasterised.
+        std::unique_ptr<SpiralPoint[]> vertices(
+            allocations.NextFails() ? nullptr : new (std::nothrow) SpiralPoint[geometry.VertexCount()]);
+        if (!vertices) {
             Release();
             return BuildResult::OutOfMemory;
         }
@@ -62,7 +64,6 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
             return BuildResult::OutOfMemory;
         }
         m_nBuilt = k + 1;
-        rows.reset();
         if (stopRequested())
             return BuildResult::Stopped;
     }

@@ -10,13 +10,13 @@
 enum class BuildResult {
     Built,      // all 15 frames exist
     Stopped,    // a stop was requested; later frames are not built
-    OutOfMemory // the off-screen surface, a frame image or a frame's working memory could not be allocated
+    OutOfMemory // the off-screen surface, the rows, a frame image or a vertex buffer could not be allocated
 };
 
 // Makes one of the frame builder's allocations fail, for tests of the out-of-memory path: the allocation with
-// index failingAllocation (0 the off-screen surface, then per frame k 1 + 2k its working memory, vertices and
-// rows, and 2 + 2k its image); -1, the default, fails none. It fails once: a later build of the same set allocates
-// normally.
+// index failingAllocation (0 the off-screen surface, 1 the rows every frame is rasterised into, then per frame k
+// 2 + 2k its vertex buffer and 3 + 2k its image); -1, the default, fails none. It fails once: a later build of the same
+// set allocates normally.
 struct SpiralAllocationFault {
     int failingAllocation = -1;
 };

@@ -218,9 +218,10 @@ TEST(SpiralFrames, StopEndsBuildingAfterTheCurrentFrame) {
 TEST(SpiralFrames, FailedAllocationReleasesEverythingBuiltSoFar) {
     const SpiralGeometry g = ComputeSpiralGeometry(152, 112);
     HDC screen = ::GetDC(nullptr);
-    // 0: the off-screen surface; 1 + 2k: working memory (vertices, rows) of frame k; 2 + 2k: image of frame k.
+    // 0: the off-screen surface; 1: the rows; 2 + 2k: vertex buffer of frame k; 3 + 2k: image of frame k.
     // (failing allocation, frame images seen by the progress steps before it)
-    const std::pair<int, size_t> cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {8, 3}, {17, 7}, {29, 13}, {30, 14}};
+    const std::pair<int, size_t> cases[] = {{0, 0}, {1, 0},  {2, 0},   {3, 0},  {4, 0},
+                                            {9, 3}, {18, 7}, {30, 13}, {31, 14}};
     for (const auto& [failing, seen] : cases) {
         SCOPED_TRACE(testing::Message() << "allocation " << failing);
         CSpiralFrameSet set(SpiralAllocationFault{failing});
