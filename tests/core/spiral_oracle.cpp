@@ -47,6 +47,15 @@ std::vector<uint8_t> EdgeBand(const std::vector<SpiralPoint>& v, int w, int h, d
     return band;
 }
 
+std::vector<uint8_t> UnpackRows(const std::vector<uint8_t>& rows, int w, int h) {
+    const size_t stride = (static_cast<size_t>(w) + 15) / 16 * 2;
+    std::vector<uint8_t> bits(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            bits[static_cast<size_t>(y) * w + x] = (rows[y * stride + x / 8] >> (7 - x % 8)) & 1;
+    return bits;
+}
+
 std::vector<uint8_t> Ray(const SpiralImages& f, int k, double degrees) {
     std::vector<uint8_t> out;
     const double t = degrees * 3.141592653589793 / 180;

@@ -29,6 +29,10 @@ std::vector<uint8_t> Ray(const SpiralImages& f, int k, double degrees);
 // Radii at which a ray enters an arm (bit 0 to bit 1), beyond minRadius.
 std::vector<int> ArmStarts(const std::vector<uint8_t>& ray, int minRadius);
 
+// The bit values (0 or 1) of w x h pixels held in one-bit rows as the rasteriser writes them: each row padded to
+// 16 bits, the leftmost pixel in the most significant bit.
+std::vector<uint8_t> UnpackRows(const std::vector<uint8_t>& rows, int w, int h);
+
 // Rays that cross the arms at different angles to the rows and columns, all round the centre.
 extern const double kRayAngles[8];
 

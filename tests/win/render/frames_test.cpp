@@ -13,6 +13,7 @@
 #include "render/LoadingScreen.h"
 #include "render/SpiralFrames.h"
 #include "render/SpiralRaster.h"
+#include "spiral_oracle.h"
 
 namespace {
 
@@ -35,14 +36,9 @@ struct BuiltFrames {
 
 // The bit values of the polygon as the rasteriser draws it.
 std::vector<uint8_t> RasterisedBits(const std::vector<SpiralPoint>& v, int w, int h) {
-    const size_t stride = OneBitRowStride(w);
-    std::vector<uint8_t> rows(stride * h);
+    std::vector<uint8_t> rows(OneBitRowStride(w) * h);
     RasteriseSpiralPolygon(v.data(), static_cast<int32_t>(v.size()), w, h, rows.data());
-    std::vector<uint8_t> bits(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            bits[static_cast<size_t>(y) * w + x] = (rows[y * stride + x / 8] >> (7 - x % 8)) & 1;
-    return bits;
+    return oracle::UnpackRows(rows, w, h);
 }
 
 // The bit values of the polygon as the platform's polygon fill draws it.

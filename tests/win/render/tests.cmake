@@ -25,3 +25,6 @@ foreach(name frames pictures thread)
   target_link_libraries(win_render_${name} PRIVATE render_test_support)
   target_include_directories(win_render_${name} PRIVATE ${PROJECT_SOURCE_DIR}/res)
 endforeach()
+# The frame images are compared with the rasteriser through the portable tests' helpers.
+target_sources(win_render_frames PRIVATE ${PROJECT_SOURCE_DIR}/tests/core/spiral_oracle.cpp)
+target_include_directories(win_render_frames PRIVATE ${PROJECT_SOURCE_DIR}/tests/core)
