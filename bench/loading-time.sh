@@ -2,7 +2,8 @@
 # bench/loading-time.sh [WIDTHxHEIGHT] [RUNS]: how long the running saver shows its loading screen, seen from
 # outside. Starts a private Xvfb of that size (default 3840x2160) with a black root, runs the built whorlix.scr /s
 # under Wine in its own prefix, and watches the screen with bench/screen_watch.c: from the first look of the
-# loading screen to the first spiral frame, in milliseconds. Prints one line per run.
+# loading screen to the first spiral frame, in milliseconds. Prints one line per run. Run after scripts/build.sh;
+# the watcher needs the X client headers (Debian package libx11-dev).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
@@ -10,7 +11,10 @@ size=${1:-3840x2160}
 runs=${2:-3}
 work=$(mktemp -d)
 export WINEPREFIX=$build/win/wineprefix-screen
-cc -O2 -o "$work/screen_watch" "$root/bench/screen_watch.c" -lX11
+if ! cc -O2 -o "$work/screen_watch" "$root/bench/screen_watch.c" -lX11; then
+  echo "loading-time.sh: cannot build the screen watcher (apt-get install libx11-dev)" >&2
+  exit 2
+fi
 
 for n in $(seq 141 190); do
   [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break

@@ -21,8 +21,8 @@ static double NowMs(void) {
 
 static enum Look Classify(Display* d, Window root, int w, int h) {
     const int size = 32;
-    const int spots[5][2] = {{w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4},
-                             {w / 8, h / 2}};
+    const int spots[5][2] = {
+        {w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}, {w / 8, h / 2}};
     int blacks = 0, whites = 0, others = 0;
     for (int s = 0; s < 5; ++s) {
         XImage* image = XGetImage(d, root, spots[s][0], spots[s][1], size, size, AllPlanes, ZPixmap);
