@@ -1,0 +1,102 @@
+// The settings dialog where the ANSI code page is not the Japanese one: the English face.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ConfigDriver.h"
+
+using ct::ConfigRun;
+using ct::Face;
+
+namespace {
+
+std::string Ini(const std::string& body) {
+    return "[" + ct::UserSection() + "]\r\n" + body;
+}
+
+// Every control's text in the order of the template, as the running dialog holds them.
+std::vector<std::string> ControlTexts(HWND dlg) {
+    std::vector<std::string> texts;
+    for (HWND c = ::GetWindow(dlg, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
+        texts.push_back(ct::Text(c));
+    return texts;
+}
+
+} // namespace
+
+TEST(SettingsDialogEnglish, ShowsEnglishTextsAndMessagesAndSavesAndCancelsAsTheJapaneseFaceDoes) {
+    // The saver inherits this program's code page; the system's own language stays Japanese, so its
+    // resource loaders alone would pick the Japanese texts.
+    ASSERT_NE(::GetACP(), 932u);
+    ASSERT_EQ(PRIMARYLANGID(::GetUserDefaultUILanguage()), LANG_JAPANESE);
+
+    const std::string ini = Ini("SpiralTime=5\r\n");
+    {
+        ConfigRun run(Face::English);
+        ASSERT_TRUE(run.Open("/c", ini));
+        EXPECT_EQ(ct::Text(run.dlg), "Whorlix Settings");
+        const std::vector<std::string> expected = {"Settings",
+                                                   "&Speed",
+                                                   "Fast",
+                                                   "Slider1",
+                                                   "Slow",
+                                                   "Duration",
+                                                   "Spi&ral",
+                                                   "5",
+                                                   "Spin1",
+                                                   "seconds",
+                                                   "&Pictures",
+                                                   "15",
+                                                   "Spin2",
+                                                   "seconds",
+                                                   "Colors",
+                                                   "&1",
+                                                   "",
+                                                   "&2",
+                                                   "",
+                                                   "Show pictures from this &file or folder",
+                                                   "",
+                                                   "...",
+                                                   "About",
+                                                   "",
+                                                   "Whorlix Screen Saver version 1.10",
+                                                   "Copyright (C) 2026 Whorlix Project",
+                                                   "Web:",
+                                                   "http://www.example.jp/whorlix/",
+                                                   "Email:",
+                                                   "support@example.jp",
+                                                   "OK",
+                                                   "Cancel"};
+        EXPECT_EQ(ControlTexts(run.dlg), expected);
+
+        // The stored spiral time is out of range: OK refuses it with the English message.
+        run.FocusItem(1001);
+        ASSERT_TRUE(run.WaitFocus(run.Item(1001)));
+        run.Key(VK_RETURN);
+        HWND box = run.WaitMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(ConfigRun::MessageText(box), "Enter a whole number between 10 and 100.");
+        ASSERT_TRUE(ConfigRun::Dismiss(box));
+        EXPECT_TRUE(run.WaitFocus(run.Item(1017)));
+        EXPECT_EQ(run.Ini(), ini);
+
+        // Corrected, Enter in the edit presses OK and the six keys are saved as always.
+        ct::SetText(run.Item(1017), "45");
+        run.Key(VK_RETURN);
+        ASSERT_TRUE(run.WaitEnded());
+        EXPECT_EQ(run.Ini(), Ini("SpiralTime=45\r\nSpeed=11\r\nPictureTime=15\r\nPictureFile=\r\nFrontColor=0\r\n"
+                                 "BackColor=16777215\r\n"));
+    }
+    {
+        ConfigRun run(Face::English);
+        ASSERT_TRUE(run.Open("/c", ini));
+        ct::SetText(run.Item(1017), "99");
+        ct::SetText(run.Item(1015), "C:\\elsewhere");
+        ConfigRun::Click(run.Item(IDCANCEL));
+        ASSERT_TRUE(run.WaitEnded());
+        EXPECT_EQ(run.Ini(), ini);
+    }
+}
