@@ -14,6 +14,9 @@ build=${WHORLIX_BUILD:-$root/build}
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 export WINEPREFIX=$build/win/wineprefix
+# Another locale gets a prefix of its own: Wine sets a prefix's font substitutes for the code page it was
+# created under, so the dialogs look as they would on a Windows of that language.
+[ -z "${WHORLIX_LOCALE:-}" ] || WINEPREFIX=$WINEPREFIX-$(printf '%s' "$WHORLIX_LOCALE" | tr -c 'A-Za-z0-9' '_')
 rundir=$build/run
 mkdir -p "$rundir"
 cp "$build/win/whorlix.scr" "$rundir/whorlix.scr"

@@ -239,7 +239,7 @@ TEST_F(ScrResources, EnglishDialogTemplateKeepsTheJapaneseOneButForItsTextsFontA
     ASSERT_TRUE(ReadTemplate(module, kEnglish, en));
     EXPECT_EQ(en.caption, L"Whorlix Settings");
     EXPECT_EQ(en.points, 8);
-    EXPECT_EQ(en.font, L"MS Shell Dlg");
+    EXPECT_EQ(en.font, L"Tahoma");
     EXPECT_EQ(en.style, ja.style);
     EXPECT_EQ(en.exStyle, ja.exStyle);
     EXPECT_EQ(std::vector<short>({en.x, en.y, en.cx, en.cy}), std::vector<short>({ja.x, ja.y, ja.cx, ja.cy}));
