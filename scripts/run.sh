@@ -11,8 +11,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
-"$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+. "$root/scripts/session.sh"
+install_and_build
 export WINEPREFIX=$build/win/wineprefix
 # Another locale gets a prefix of its own: Wine sets a prefix's font substitutes for the code page it was
 # created under, so the dialogs look as they would on a Windows of that language.
@@ -29,12 +29,9 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
 fi
 
-. "$root/scripts/xvfb.sh"
-start_private_xvfb 1024x768x24
+start_wine_session 1024x768x24
 shots=$build/screenshots
 mkdir -p "$shots"
-trap 'wineserver -k >/dev/null 2>&1 || true; kill "$XVFB_PID" 2>/dev/null || true' EXIT
-"$root/scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit >/dev/null 2>&1 || true
 if $saver_mode; then
   "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
 else

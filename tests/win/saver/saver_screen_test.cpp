@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "res/resource.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -22,7 +23,7 @@ namespace {
 std::vector<uint32_t> RenderBuiltinPicture(const std::string& scr, int w, int h) {
     std::vector<uint32_t> pixels;
     HMODULE module = ::LoadLibraryExA(scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC res = module ? ::FindResourceA(module, MAKEINTRESOURCEA(154), "JPEG") : nullptr;
+    HRSRC res = module ? ::FindResourceA(module, MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG") : nullptr;
     if (res == nullptr)
         return pixels;
     DWORD size = ::SizeofResource(module, res);
