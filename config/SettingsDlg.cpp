@@ -41,8 +41,8 @@ ON_EN_KILLFOCUS(IDC_SPIRAL_TIME, OnSpiralTimeKillFocus)
 ON_EN_KILLFOCUS(IDC_PICTURE_TIME, OnPictureTimeKillFocus)
 END_MESSAGE_MAP()
 
-CSettingsDlg::CSettingsDlg(HWND owner, std::string settingsFile)
-    : CDialog(IDD_SETTINGS, owner), m_strSettingsFile(std::move(settingsFile)) {}
+CSettingsDlg::CSettingsDlg(HWND owner, std::string settingsFile, LANGID lang)
+    : CDialog(IDD_SETTINGS, owner, lang), m_strSettingsFile(std::move(settingsFile)) {}
 
 CSettingsDlg::~CSettingsDlg() = default;
 
@@ -60,7 +60,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_PICTURE_FILE, m_strPictureFile);
     // The file dialog allows longer names than typing does, so a long path can still reach OK.
     DDV_MaxChars(pDX, m_strPictureFile, kMaxPictureFileChars,
-                 pDX->m_bSaveAndValidate ? AfxLoadString(IDS_PATH_TOO_LONG).c_str() : "");
+                 pDX->m_bSaveAndValidate ? AfxLoadString(IDS_PATH_TOO_LONG, GetResourceLanguage()).c_str() : "");
 }
 
 BOOL CSettingsDlg::OnInitDialog() {
@@ -103,7 +103,9 @@ void CSettingsDlg::FillVersionBox() {
     if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
         translation == nullptr || length < sizeof(DWORD))
         return;
-    std::string prefix = VersionStringPrefix(*static_cast<const DWORD*>(translation));
+    // The strings in the dialog's own language, where the resource has them.
+    std::string prefix = VersionStringPrefix(
+        PickTranslation(static_cast<const uint32_t*>(translation), length / sizeof(uint32_t), GetResourceLanguage()));
     std::string line = VersionLine(QueryVersionString(block.data(), prefix, "ProductName"),
                                    QueryVersionString(block.data(), prefix, "ProductVersion"));
     ::SetDlgItemTextA(m_hWnd, IDC_VERSION_LINE, line.c_str());

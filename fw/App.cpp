@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fw/ResourceLoad.h"
 #include "fw/Wnd.h"
 
 namespace {
@@ -77,10 +78,8 @@ int AfxMessageBox(UINT stringId, UINT type) {
     return AfxMessageBox(AfxLoadString(stringId).c_str(), type);
 }
 
-std::string AfxLoadString(UINT id) {
-    char buffer[1024] = {};
-    int len = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    return std::string(buffer, len > 0 ? static_cast<size_t>(len) : 0);
+std::string AfxLoadString(UINT id, LANGID lang) {
+    return LoadStringIn(::GetModuleHandleA(nullptr), id, lang);
 }
 
 std::string AfxFormatString2(const std::string& format, const std::string& arg1, const std::string& arg2) {

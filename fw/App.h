@@ -42,8 +42,8 @@ CWinApp* AfxGetApp();
 int AfxMessageBox(const char* text, UINT type = MB_OK);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK);
 
-// Loads string resource id from the main module; empty when missing.
-std::string AfxLoadString(UINT id);
+// Loads string resource id of the main module in lang (neutral: the system's choice); empty when missing.
+std::string AfxLoadString(UINT id, LANGID lang = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
 // Replaces %1 and %2 in a format text.
 std::string AfxFormatString2(const std::string& format, const std::string& arg1, const std::string& arg2);
 

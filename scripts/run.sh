@@ -29,7 +29,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
 fi
 
-start_wine_session 1024x768x24
+start_wine_session 1024x768x24 "$WINEPREFIX"
 shots=$build/screenshots
 mkdir -p "$shots"
 if $saver_mode; then
