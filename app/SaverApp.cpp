@@ -20,6 +20,10 @@ LANGID UiLanguageForCodePage(UINT ansiCodePage) {
                                : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }
 
+bool IsLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
 HWND HandleFromCommandLine(int32_t value) {
     // Handles are 32-bit values even in a 64-bit process; sign-extend as the system does.
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
@@ -28,10 +32,8 @@ HWND HandleFromCommandLine(int32_t value) {
 } // namespace
 
 BOOL CSaverApp::InitInstance() {
-    char modulePath[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
     // The one place that decides where the settings live; every window and dialog is handed this path.
-    const std::string settingsFile = SettingsPathFromModule(modulePath);
+    const std::string settingsFile = SettingsPathFromModule(AfxGetModuleFileName(nullptr), &IsLeadByte);
     SetProfileName(settingsFile.c_str());
     // Likewise the face the program shows, decided once for the whole run.
     const LANGID uiLanguage = UiLanguageForCodePage(::GetACP());

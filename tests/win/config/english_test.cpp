@@ -86,4 +86,17 @@ TEST(SettingsDialogEnglish, ShowsEnglishTextsAndMessagesAndSavesAndCancelsAsTheJ
         ASSERT_TRUE(run.WaitEnded());
         EXPECT_EQ(run.Ini(), ini);
     }
+    {
+        // A settings file that cannot be written is reported in English too.
+        ConfigRun run(Face::English);
+        ASSERT_TRUE(run.Open("/c"));
+        ASSERT_TRUE(::CreateDirectoryA(run.IniPath().c_str(), nullptr));
+        run.Key(VK_RETURN);
+        HWND box = run.WaitMessageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(ConfigRun::MessageText(box), "The settings could not be saved to " + run.IniPath() + ".");
+        ASSERT_TRUE(ConfigRun::Dismiss(box));
+        run.Key(VK_ESCAPE);
+        ASSERT_TRUE(run.WaitEnded());
+    }
 }
