@@ -40,14 +40,3 @@ TEST(VersionText, PrefixFromTranslationAndFirstLine) {
     EXPECT_EQ(VersionStringPrefix(0x04E40409u), "\\StringFileInfo\\040904e4\\");
     EXPECT_EQ(VersionLine("Name", "1.10"), "Name version 1.10");
 }
-
-TEST(VersionText, TranslationInTheDialogsLanguageElseTheFirst) {
-    const uint32_t both[] = {0x04B00411u, 0x04B00409u};
-    EXPECT_EQ(PickTranslation(both, 2, 0x0411), 0x04B00411u);
-    EXPECT_EQ(PickTranslation(both, 2, 0x0409), 0x04B00409u);
-    // Only the language counts, not the code page; no match falls back to the first entry.
-    const uint32_t other[] = {0x04E40407u, 0x03A40411u};
-    EXPECT_EQ(PickTranslation(other, 2, 0x0411), 0x03A40411u);
-    EXPECT_EQ(PickTranslation(other, 2, 0x0409), 0x04E40407u);
-    EXPECT_EQ(PickTranslation(other, 0, 0x0409), 0u);
-}

@@ -30,18 +30,16 @@ const char* const kTexts[] = {
     "OK", "Cancel"};
 // clang-format on
 
-bool IsIcon(HWND control) {
-    char cls[16] = {};
-    ::GetClassNameA(control, cls, sizeof cls);
-    return _stricmp(cls, "Static") == 0 && (::GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-}
-
-// Every control's text in the order of the template, as the running dialog holds them (the icon has none).
+// Every control's text in the order of the template, as the running dialog holds them; the icon (the one
+// static with the icon style) has none.
 std::vector<std::string> ControlTexts(HWND dlg) {
     std::vector<std::string> texts;
-    for (HWND c = ::GetWindow(dlg, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
-        if (!IsIcon(c))
+    for (HWND c = ::GetWindow(dlg, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        char cls[16] = {};
+        ::GetClassNameA(c, cls, sizeof cls);
+        if (_stricmp(cls, "Static") != 0 || (::GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             texts.push_back(ct::Text(c));
+    }
     return texts;
 }
 
@@ -78,16 +76,7 @@ TEST(SettingsDialogEnglish, ShowsEnglishTextsAndMessagesAndSavesAndCancelsAsTheJ
                                  "BackColor=16777215\r\n"));
     }
     {
-        ConfigRun run(Face::English);
-        ASSERT_TRUE(run.Open("/c", ini));
-        ct::SetText(run.Item(1017), "99");
-        ct::SetText(run.Item(1015), "C:\\elsewhere");
-        ConfigRun::Click(run.Item(IDCANCEL));
-        ASSERT_TRUE(run.WaitEnded());
-        EXPECT_EQ(run.Ini(), ini);
-    }
-    {
-        // A settings file that cannot be written is reported in English too.
+        // A settings file that cannot be written is reported in English too; Cancel then closes the dialog.
         ConfigRun run(Face::English);
         ASSERT_TRUE(run.Open("/c"));
         ASSERT_TRUE(::CreateDirectoryA(run.IniPath().c_str(), nullptr));
@@ -96,7 +85,8 @@ TEST(SettingsDialogEnglish, ShowsEnglishTextsAndMessagesAndSavesAndCancelsAsTheJ
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(ConfigRun::MessageText(box), "The settings could not be saved to " + run.IniPath() + ".");
         ASSERT_TRUE(ConfigRun::Dismiss(box));
-        run.Key(VK_ESCAPE);
+        ConfigRun::Click(run.Item(IDCANCEL));
         ASSERT_TRUE(run.WaitEnded());
+        EXPECT_EQ(::GetFileAttributesA(run.IniPath().c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     }
 }
