@@ -12,6 +12,14 @@ CSaverApp theApp;
 
 namespace {
 
+// The program is an ANSI program: its Japanese texts show only under the Japanese code page. Everywhere else
+// it shows its English face. (The system's user-interface language does not decide this: a Japanese-language
+// system may run non-Unicode programs under another code page, and the other way round.)
+LANGID UiLanguageForCodePage(UINT ansiCodePage) {
+    return ansiCodePage == 932 ? MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)
+                               : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
 bool IsLeadByte(unsigned char byte) {
     return ::IsDBCSLeadByte(byte) != FALSE;
 }
@@ -27,6 +35,8 @@ BOOL CSaverApp::InitInstance() {
     // The one place that decides where the settings live; every window and dialog is handed this path.
     const std::string settingsFile = SettingsPathFromModule(AfxGetModuleFileName(nullptr), &IsLeadByte);
     SetProfileName(settingsFile.c_str());
+    // Likewise the face the program shows, decided once for the whole run.
+    const LANGID uiLanguage = UiLanguageForCodePage(::GetACP());
 
     ModeRequest request = DispatchCommandLine(__argc, __argv);
     HWND handle = HandleFromCommandLine(request.handle);
@@ -34,7 +44,7 @@ BOOL CSaverApp::InitInstance() {
     case SaverMode::Configure: {
         ::InitCommonControls();
         // A handle that names no window (or 0) means no owner: the dialog is then top-level.
-        CSettingsDlg dlg(handle != nullptr && ::IsWindow(handle) ? handle : nullptr, settingsFile);
+        CSettingsDlg dlg(handle != nullptr && ::IsWindow(handle) ? handle : nullptr, settingsFile, uiLanguage);
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

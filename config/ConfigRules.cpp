@@ -23,6 +23,13 @@ std::string BrowseInitialFolder(const std::string& text, LeadBytePredicate isLea
     return text.substr(0, cut);
 }
 
+uint32_t PickTranslation(const uint32_t* entries, size_t count, uint16_t language) {
+    for (size_t i = 0; i < count; ++i)
+        if ((entries[i] & 0xFFFF) == language)
+            return entries[i];
+    return count > 0 ? entries[0] : 0;
+}
+
 std::string VersionStringPrefix(uint32_t translation) {
     char prefix[40];
     std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", static_cast<unsigned>(translation & 0xFFFF),

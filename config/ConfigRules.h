@@ -1,6 +1,7 @@
 #pragma once
 // Platform-free rules of the settings dialog: what a link label opens, where Browse starts, and how the
 // version box addresses and shows the version resource's strings.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,10 @@ std::string LinkTargetFromCaption(const std::string& caption);
 // backslash, or empty when it has none. Two-byte characters are stepped over whole, so a trail byte that
 // happens to be 0x5C (as in the Japanese code page) is not taken for a separator.
 std::string BrowseInitialFolder(const std::string& text, LeadBytePredicate isLeadByte);
+
+// The translation entry (language in the low 16 bits, code page in the high 16) whose strings the version box
+// shows: the first one in the dialog's language, else the first one listed; 0 when the list is empty.
+uint32_t PickTranslation(const uint32_t* entries, size_t count, uint16_t language);
 
 // "\StringFileInfo\llllcccc\" for a translation entry (language in the low 16 bits, code page in the high 16).
 std::string VersionStringPrefix(uint32_t translation);

@@ -41,8 +41,8 @@ ON_EN_KILLFOCUS(IDC_SPIRAL_TIME, OnSpiralTimeKillFocus)
 ON_EN_KILLFOCUS(IDC_PICTURE_TIME, OnPictureTimeKillFocus)
 END_MESSAGE_MAP()
 
-CSettingsDlg::CSettingsDlg(HWND owner, std::string settingsFile)
-    : CDialog(IDD_SETTINGS, owner), m_strSettingsFile(std::move(settingsFile)) {}
+CSettingsDlg::CSettingsDlg(HWND owner, std::string settingsFile, LANGID lang)
+    : CDialog(IDD_SETTINGS, owner, lang), m_strSettingsFile(std::move(settingsFile)) {}
 
 CSettingsDlg::~CSettingsDlg() = default;
 
@@ -60,7 +60,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_PICTURE_FILE, m_strPictureFile);
     // The file dialog allows longer names than typing does, so a long path can still reach OK.
     DDV_MaxChars(pDX, m_strPictureFile, kMaxPictureFileChars,
-                 pDX->m_bSaveAndValidate ? AfxLoadString(IDS_PATH_TOO_LONG).c_str() : "");
+                 pDX->m_bSaveAndValidate ? AfxLoadString(IDS_PATH_TOO_LONG, GetResourceLanguage()).c_str() : "");
 }
 
 BOOL CSettingsDlg::OnInitDialog() {
@@ -102,7 +102,9 @@ void CSettingsDlg::FillVersionBox() {
     if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) ||
         translation == nullptr || length < sizeof(DWORD))
         return;
-    std::string prefix = VersionStringPrefix(*static_cast<const DWORD*>(translation));
+    // The strings in the dialog's own language, where the resource has them.
+    std::string prefix = VersionStringPrefix(
+        PickTranslation(static_cast<const uint32_t*>(translation), length / sizeof(uint32_t), GetResourceLanguage()));
     std::string line = VersionLine(QueryVersionString(block.data(), prefix, "ProductName"),
                                    QueryVersionString(block.data(), prefix, "ProductVersion"));
     ::SetDlgItemTextA(m_hWnd, IDC_VERSION_LINE, line.c_str());
@@ -122,7 +124,8 @@ void CSettingsDlg::OnOK() {
     // A settings file that cannot be written (a folder the user may not write to, say) must not pass for
     // saved: the user is told, and the dialog stays open with their values, for another try or Cancel.
     if (!SaveSettings(settings, m_strSettingsFile.c_str())) {
-        const std::string message = AfxFormatString1(AfxLoadString(IDS_SAVE_FAILED), m_strSettingsFile);
+        const std::string message =
+            AfxFormatString1(AfxLoadString(IDS_SAVE_FAILED, GetResourceLanguage()), m_strSettingsFile);
         AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }

@@ -10,8 +10,9 @@
 // The configure-mode dialog (template 102): edits the six settings and shows the version box.
 class CSettingsDlg : public CDialog {
 public:
-    // settingsFile is where the settings are read from at start and written to on OK.
-    CSettingsDlg(HWND owner, std::string settingsFile);
+    // settingsFile is where the settings are read from at start and written to on OK; lang is the face the
+    // dialog shows (its template, messages and version strings).
+    CSettingsDlg(HWND owner, std::string settingsFile, LANGID lang);
     ~CSettingsDlg() override;
 
     // Longest picture path OK accepts; typing in the edit stops there too.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fw/ResourceLoad.h"
 #include "fw/Wnd.h"
 
 namespace {
@@ -91,10 +92,8 @@ std::string AfxGetModuleFileName(HMODULE module) {
     return std::string();
 }
 
-std::string AfxLoadString(UINT id) {
-    char buffer[1024] = {};
-    int len = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    return std::string(buffer, len > 0 ? static_cast<size_t>(len) : 0);
+std::string AfxLoadString(UINT id, LANGID lang) {
+    return LoadStringIn(::GetModuleHandleA(nullptr), id, lang);
 }
 
 std::string AfxFormatString1(const std::string& format, const std::string& arg1) {

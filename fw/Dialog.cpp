@@ -7,8 +7,10 @@
 
 #include "fw/App.h"
 #include "fw/DialogLogic.h"
+#include "fw/ResourceLoad.h"
 
-CDialog::CDialog(UINT templateId, HWND owner) : m_nIDTemplate(templateId), m_hWndOwner(owner) {}
+CDialog::CDialog(UINT templateId, HWND owner, LANGID lang)
+    : m_nIDTemplate(templateId), m_hWndOwner(owner), m_wResourceLanguage(lang) {}
 
 INT_PTR CDialog::DoModal() {
     HWND owner = m_hWndOwner;
@@ -19,8 +21,12 @@ INT_PTR CDialog::DoModal() {
     }
     m_bModalDone = false;
     m_nModalResult = -1;
-    HWND hDlg = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
-                                     &CDialog::InitDialogProc, reinterpret_cast<LPARAM>(this));
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    const DLGTEMPLATE* dialogTemplate = LoadDialogTemplateIn(module, m_nIDTemplate, m_wResourceLanguage);
+    HWND hDlg = dialogTemplate == nullptr
+                    ? nullptr
+                    : ::CreateDialogIndirectParamA(module, dialogTemplate, owner, &CDialog::InitDialogProc,
+                                                   reinterpret_cast<LPARAM>(this));
     if (hDlg != nullptr) {
         // Messages go through the pre-translation chain (focused control first, then the dialog).
         while (!m_bModalDone) {
@@ -181,7 +187,8 @@ void DDX_Text(CDataExchange* dx, int id, int& value) {
         ::GetWindowTextA(h, text, sizeof text);
         int parsed = 0;
         if (!ParseDialogInt(text, parsed)) {
-            AfxMessageBox(AFX_IDP_PARSE_INT, MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(AfxLoadString(AFX_IDP_PARSE_INT, dx->m_pDlgWnd->GetResourceLanguage()).c_str(),
+                          MB_OK | MB_ICONEXCLAMATION);
             dx->Fail();
             return;
         }
@@ -213,8 +220,8 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
         return;
     if (value >= minValue && value <= maxValue)
         return;
-    std::string message =
-        AfxFormatString2(AfxLoadString(AFX_IDP_PARSE_INT_RANGE), std::to_string(minValue), std::to_string(maxValue));
+    std::string message = AfxFormatString2(AfxLoadString(AFX_IDP_PARSE_INT_RANGE, dx->m_pDlgWnd->GetResourceLanguage()),
+                                           std::to_string(minValue), std::to_string(maxValue));
     AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
     dx->Fail();
 }

@@ -11,7 +11,9 @@ class CDataExchange;
 // A modal dialog from a template: runs its own loop so controls pre-translate keys before the dialog manager.
 class CDialog : public CWnd {
 public:
-    CDialog(UINT templateId, HWND owner);
+    // lang picks the template and the validation messages among the module's languages; neutral leaves the
+    // choice to the system.
+    CDialog(UINT templateId, HWND owner, LANGID lang = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
 
     // Creates the dialog, disables the owner while it runs and returns the EndDialog result (-1 on failure).
     virtual INT_PTR DoModal();
@@ -21,6 +23,8 @@ public:
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     BOOL PreTranslateMessage(MSG* msg) override;
+
+    LANGID GetResourceLanguage() const { return m_wResourceLanguage; }
 
 protected:
     virtual BOOL OnInitDialog();
@@ -32,6 +36,7 @@ protected:
 
     UINT m_nIDTemplate;
     HWND m_hWndOwner;
+    LANGID m_wResourceLanguage;
 
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

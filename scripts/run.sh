@@ -2,6 +2,8 @@
 # The run command: installs what is missing, builds whorlix.scr and runs it under Wine.
 #   scripts/run.sh            run mode (/s)
 #   scripts/run.sh /c         any other mode: /c, /p HWND, /a HWND, ...
+#   WHORLIX_LOCALE=C.UTF-8 scripts/run.sh /c   under a Western code page instead of the Japanese one: the
+#                             settings dialog then shows its English face
 # With $DISPLAY set the saver shows there and ends on input as on Windows. Without it, a private Xvfb is
 # used: screenshots go to build/screenshots/, and the run ends by itself after WHORLIX_RUN_SECONDS (default 20)
 # seconds (run mode gets a key press, other modes are closed). Other modes than /s then run inside a Wine
@@ -12,6 +14,9 @@ build=${WHORLIX_BUILD:-$root/build}
 . "$root/scripts/session.sh"
 install_and_build
 export WINEPREFIX=$build/win/wineprefix
+# Another locale gets a prefix of its own: Wine sets a prefix's font substitutes for the code page it was
+# created under, so the dialogs look as they would on a Windows of that language.
+[ -z "${WHORLIX_LOCALE:-}" ] || WINEPREFIX=$WINEPREFIX-$(printf '%s' "$WHORLIX_LOCALE" | tr -c 'A-Za-z0-9' '_')
 rundir=$build/run
 mkdir -p "$rundir"
 cp "$build/win/whorlix.scr" "$rundir/whorlix.scr"
@@ -24,7 +29,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
 fi
 
-start_wine_session 1024x768x24
+start_wine_session 1024x768x24 "$WINEPREFIX"
 shots=$build/screenshots
 mkdir -p "$shots"
 if $saver_mode; then
@@ -37,7 +42,7 @@ else
 fi
 pid=$!
 seconds=${WHORLIX_RUN_SECONDS:-20}
-tag=$(printf '%s' "${args[0]}" | tr -c 'A-Za-z0-9' '_')
+tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}" | tr -c 'A-Za-z0-9' '_')
 # Screenshots early (the loading screen is short) and then now and again.
 start=$(date +%s%N)
 for at in 300 700 1500 3000 6000 10000 $((seconds * 1000)); do

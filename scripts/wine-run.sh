@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # wine-run.sh PREFIX PROGRAM [ARGS...]: runs a Windows program of the build under Wine in the build's own
 # prefix, with the Japanese ANSI code page. Creates the prefix on first use.
+# WHORLIX_LOCALE names another Linux locale (C.UTF-8: a Western code page). WHORLIX_UI_LOCALE, beside it,
+# sets only the user-interface language Wine reports, so the two can differ as they may on Windows.
+# Wine takes both from the Linux locale when a Wine program starts from Linux; programs it starts inherit them.
 set -u
 prefix=$1
 shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-export LC_ALL=ja_JP.UTF-8
+export LC_ALL=${WHORLIX_LOCALE:-ja_JP.UTF-8}
+if [ -n "${WHORLIX_UI_LOCALE:-}" ]; then
+  export LANG=$LC_ALL LC_MESSAGES=$WHORLIX_UI_LOCALE
+  unset LC_ALL
+fi
 # No installers for .NET or HTML; in tests also "native first" for mpr.dll, so a test can place a stand-in
 # of the password-change service beside the saver (elsewhere Wine's own is used as before).
 overrides="mscoree,mshtml="

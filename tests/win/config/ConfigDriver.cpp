@@ -45,7 +45,7 @@ std::string IniSection(int speed, int spiral, int picture, const std::string& fi
     return text;
 }
 
-ConfigRun::ConfigRun() : scr(wt::CopyScrInto(dir)) {}
+ConfigRun::ConfigRun(Face face) : scr(wt::CopyScrInto(dir)), m_face(face) {}
 
 bool ConfigRun::Open(const std::string& args, const std::string& ini, const std::string& workDir) {
     if (!ini.empty())
@@ -53,7 +53,7 @@ bool ConfigRun::Open(const std::string& args, const std::string& ini, const std:
     std::string cmd = "\"" + scr + "\"" + (args.empty() ? "" : " " + args);
     if (!proc.Start(cmd, workDir))
         return false;
-    const std::string title = Sjis("環境設定");
+    const std::string title = m_face == Face::English ? "Whorlix Settings" : Sjis("環境設定");
     wt::WaitUntil([&] {
         dlg = wt::FindProcessWindow(proc.Pid(), "#32770", title.c_str());
         return dlg != nullptr;

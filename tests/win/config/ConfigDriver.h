@@ -19,6 +19,9 @@ std::string UserSection();
 // The six keys as the dialog writes them into a fresh file.
 std::string IniSection(int speed, int spiral, int picture, const std::string& file, unsigned front, unsigned back);
 
+// The face the saver shows: Japanese under the Japanese ANSI code page, English under any other.
+enum class Face { Japanese, English };
+
 // One run of whorlix.scr in its own folder (so its INI is private).
 class ConfigRun {
 public:
@@ -27,7 +30,8 @@ public:
     wt::Process proc;
     HWND dlg = nullptr;
 
-    ConfigRun();
+    // The face the test program's code page makes the saver show (the saver inherits the code page).
+    explicit ConfigRun(Face face = Face::Japanese);
     // Writes ini (when not empty) beside the saver copy, starts it with args and waits for the dialog.
     bool Open(const std::string& args = "/c", const std::string& ini = "", const std::string& workDir = "");
     std::string IniPath() const { return dir.File("whorlix.ini"); }
@@ -62,6 +66,9 @@ public:
     static COLORREF ScreenPixel(HWND hwnd, int x, int y);
     // Waits until the centre of a window shows colour.
     static bool WaitCentreColour(HWND hwnd, COLORREF colour);
+
+private:
+    Face m_face;
 };
 
 } // namespace ct

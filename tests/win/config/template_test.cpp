@@ -104,6 +104,60 @@ const ExpectedItem kItems[] = {
     {IDCANCEL, L"#128", "キャンセル", 132, 211, 50, 14, BS_PUSHBUTTON | kTab},
 };
 
+constexpr LANGID kJapanese = 0x0411, kEnglish = 0x0409;
+
+struct DialogTemplate {
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    std::wstring menu, cls, caption, font;
+    WORD points;
+    std::vector<TemplateItem> items;
+};
+
+// Dialog template 102 of one language, read field by field.
+bool ReadTemplate(HMODULE module, LANGID lang, DialogTemplate& t) {
+    HRSRC res = ::FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(102), lang);
+    if (res == nullptr)
+        return false;
+    const BYTE* base = static_cast<const BYTE*>(::LockResource(::LoadResource(module, res)));
+    TemplateReader r(base);
+    if (r.Get<WORD>() != 1 || r.Get<WORD>() != 0xFFFF) // extended template
+        return false;
+    r.Get<DWORD>(); // help id
+    t.exStyle = r.Get<DWORD>();
+    t.style = r.Get<DWORD>();
+    WORD count = r.Get<WORD>();
+    for (short* field : {&t.x, &t.y, &t.cx, &t.cy})
+        *field = r.Get<short>();
+    t.menu = r.NameOrOrdinal();
+    t.cls = r.NameOrOrdinal();
+    t.caption = r.NameOrOrdinal();
+    t.points = r.Get<WORD>();
+    r.Get<WORD>(); // weight
+    r.Get<BYTE>(); // italic
+    r.Get<BYTE>(); // charset
+    t.font = r.NameOrOrdinal();
+    for (WORD i = 0; i < count; ++i) {
+        r.AlignDword(base);
+        TemplateItem item;
+        r.Get<DWORD>(); // help id
+        item.exStyle = r.Get<DWORD>();
+        item.style = r.Get<DWORD>();
+        for (short* field : {&item.x, &item.y, &item.cx, &item.cy})
+            *field = r.Get<short>();
+        item.id = static_cast<int>(r.Get<DWORD>());
+        item.cls = r.NameOrOrdinal();
+        // The system classes may be named instead of numbered; both make the same control.
+        for (auto [name, ordinal] : {std::pair{L"button", L"#128"}, {L"edit", L"#129"}, {L"static", L"#130"}})
+            if (_wcsicmp(item.cls.c_str(), name) == 0)
+                item.cls = ordinal;
+        item.title = r.NameOrOrdinal();
+        r.Skip(r.Get<WORD>());
+        t.items.push_back(item);
+    }
+    return true;
+}
+
 class ScrResources : public ::testing::Test {
 protected:
     wt::TempDir dir;
@@ -127,53 +181,25 @@ protected:
 } // namespace
 
 TEST_F(ScrResources, DialogTemplateHasEveryControlInTabOrderWithItsCaptionPlaceAndStyle) {
-    HRSRC res = ::FindResourceA(module, MAKEINTRESOURCEA(102), MAKEINTRESOURCEA(5) /*RT_DIALOG*/);
-    ASSERT_NE(res, nullptr);
-    const BYTE* base = static_cast<const BYTE*>(::LockResource(::LoadResource(module, res)));
-    TemplateReader r(base);
-    ASSERT_EQ(r.Get<WORD>(), 1);
-    ASSERT_EQ(r.Get<WORD>(), 0xFFFF); // extended template
-    r.Get<DWORD>();                   // help id
-    DWORD exStyle = r.Get<DWORD>();
-    DWORD style = r.Get<DWORD>();
-    WORD count = r.Get<WORD>();
-    short x = r.Get<short>(), y = r.Get<short>(), cx = r.Get<short>(), cy = r.Get<short>();
-    EXPECT_EQ(exStyle & WS_EX_APPWINDOW, static_cast<DWORD>(WS_EX_APPWINDOW));
+    DialogTemplate t;
+    ASSERT_TRUE(ReadTemplate(module, kJapanese, t));
+    EXPECT_EQ(t.exStyle & WS_EX_APPWINDOW, static_cast<DWORD>(WS_EX_APPWINDOW));
     const DWORD frame = DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
-    EXPECT_EQ(style & frame, frame);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    EXPECT_EQ(cx, 191);
-    EXPECT_EQ(cy, 235);
-    EXPECT_EQ(r.NameOrOrdinal(), L""); // no menu
-    EXPECT_EQ(r.NameOrOrdinal(), L""); // the standard dialog class
-    EXPECT_EQ(r.NameOrOrdinal(), Wide("環境設定"));
-    EXPECT_EQ(r.Get<WORD>(), 9); // points
-    r.Get<WORD>();               // weight
-    r.Get<BYTE>();               // italic
-    r.Get<BYTE>();               // charset
-    EXPECT_EQ(r.NameOrOrdinal(), Wide("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(t.style & frame, frame);
+    EXPECT_EQ(t.x, 0);
+    EXPECT_EQ(t.y, 0);
+    EXPECT_EQ(t.cx, 191);
+    EXPECT_EQ(t.cy, 235);
+    EXPECT_EQ(t.menu, L""); // no menu
+    EXPECT_EQ(t.cls, L"");  // the standard dialog class
+    EXPECT_EQ(t.caption, Wide("環境設定"));
+    EXPECT_EQ(t.points, 9);
+    EXPECT_EQ(t.font, Wide("ＭＳ Ｐゴシック"));
 
-    ASSERT_EQ(count, sizeof kItems / sizeof kItems[0]);
+    ASSERT_EQ(t.items.size(), sizeof kItems / sizeof kItems[0]);
     const std::set<int> tabStops = {1001, 1017, 1018, 1029, 1030, 1015, 1016, 1021, 1022, IDOK, IDCANCEL};
     for (const ExpectedItem& want : kItems) {
-        r.AlignDword(base);
-        TemplateItem item;
-        r.Get<DWORD>(); // help id
-        item.exStyle = r.Get<DWORD>();
-        item.style = r.Get<DWORD>();
-        item.x = r.Get<short>();
-        item.y = r.Get<short>();
-        item.cx = r.Get<short>();
-        item.cy = r.Get<short>();
-        item.id = static_cast<int>(r.Get<DWORD>());
-        item.cls = r.NameOrOrdinal();
-        // The system classes may be named instead of numbered; both make the same control.
-        for (auto [name, ordinal] : {std::pair{L"button", L"#128"}, {L"edit", L"#129"}, {L"static", L"#130"}})
-            if (_wcsicmp(item.cls.c_str(), name) == 0)
-                item.cls = ordinal;
-        item.title = r.NameOrOrdinal();
-        r.Skip(r.Get<WORD>());
+        const TemplateItem& item = t.items[static_cast<size_t>(&want - kItems)];
         SCOPED_TRACE("item " + std::to_string(&want - kItems) + " id " + std::to_string(item.id) + " class " +
                      std::string(item.cls.begin(), item.cls.end()));
         EXPECT_EQ(item.id, want.id);
@@ -191,6 +217,27 @@ TEST_F(ScrResources, DialogTemplateHasEveryControlInTabOrderWithItsCaptionPlaceA
         if (want.id == 1001) {
             EXPECT_EQ(item.style & 0x2 /*TBS_VERT*/, 0u);
         }
+    }
+}
+
+TEST_F(ScrResources, EnglishDialogTemplateKeepsTheJapaneseOneButForItsTextsFontAndWiderControls) {
+    DialogTemplate ja, en;
+    ASSERT_TRUE(ReadTemplate(module, kJapanese, ja));
+    ASSERT_TRUE(ReadTemplate(module, kEnglish, en));
+    EXPECT_EQ(en.font, L"Tahoma");
+    EXPECT_EQ(std::vector<DWORD>({en.style, en.exStyle, DWORD(en.cx), DWORD(en.cy)}),
+              std::vector<DWORD>({ja.style, ja.exStyle, DWORD(ja.cx), DWORD(ja.cy)}));
+    ASSERT_EQ(en.items.size(), ja.items.size());
+    for (size_t i = 0; i < ja.items.size(); ++i) {
+        const TemplateItem &j = ja.items[i], &e = en.items[i];
+        SCOPED_TRACE("item " + std::to_string(i) + " id " + std::to_string(j.id));
+        EXPECT_EQ(std::vector<DWORD>({DWORD(e.id), e.style, e.exStyle, DWORD(e.x), DWORD(e.y), DWORD(e.cy)}),
+                  std::vector<DWORD>({DWORD(j.id), j.style, j.exStyle, DWORD(j.x), DWORD(j.y), DWORD(j.cy)}));
+        EXPECT_EQ(e.cls, j.cls);
+        EXPECT_GE(e.cx, j.cx); // only widened where English needs the room
+        // Plain ASCII reads the same under every code page.
+        for (wchar_t c : e.title + en.caption)
+            EXPECT_LT(static_cast<unsigned>(c), 0x80u);
     }
 }
 
@@ -218,8 +265,11 @@ TEST_F(ScrResources, VersionResourceCarriesJapaneseStringsAndFixedVersions) {
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &len));
     ASSERT_GE(len, 4u);
     EXPECT_EQ(*static_cast<DWORD*>(value), 0x04B00411u);
-    auto str = [&](const wchar_t* name) {
-        std::wstring path = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
+    // The English face's entry comes second.
+    ASSERT_EQ(len, 8u);
+    EXPECT_EQ(static_cast<DWORD*>(value)[1], 0x04B00409u);
+    auto str = [&](const wchar_t* name, const wchar_t* table = L"041104b0") {
+        std::wstring path = std::wstring(L"\\StringFileInfo\\") + table + L"\\" + name;
         if (!::VerQueryValueW(block.data(), path.c_str(), &value, &len))
             return std::wstring(L"<missing>");
         return std::wstring(static_cast<wchar_t*>(value));
@@ -232,6 +282,9 @@ TEST_F(ScrResources, VersionResourceCarriesJapaneseStringsAndFixedVersions) {
     EXPECT_EQ(str(L"OriginalFilename"), L"whorlix.scr");
     EXPECT_NE(str(L"CompanyName"), L"<missing>");
     EXPECT_NE(str(L"LegalCopyright"), L"<missing>");
+    for (const wchar_t* name :
+         {L"FileVersion", L"ProductVersion", L"InternalName", L"OriginalFilename", L"CompanyName", L"LegalCopyright"})
+        EXPECT_EQ(str(name, L"040904b0"), str(name)) << name;
 }
 
 TEST(SettingsDialogWindow, TabOrderRunsThroughTheTabStopsAndOwnerIsDisabledWhileOpen) {

@@ -9,3 +9,10 @@ target_include_directories(win_config PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(win_config PRIVATE
                            WHORLIX_RECORDER_UNIX_PATH="$<TARGET_FILE:config_shell_recorder>")
 add_dependencies(win_config config_shell_recorder)
+
+# The English face, in a program of its own: Wine starts it under a Western code page, with Japanese still
+# the user-interface language, so only the program's own choice of face can make the dialog English.
+whorlix_win_test(config_english ${CMAKE_CURRENT_LIST_DIR}/ConfigDriver.cpp ${CMAKE_CURRENT_LIST_DIR}/english_test.cpp)
+target_include_directories(win_config_english PRIVATE ${CMAKE_SOURCE_DIR})
+set_tests_properties(win.config_english PROPERTIES ENVIRONMENT
+                     "WHORLIX_WINE_TEST=1;WHORLIX_LOCALE=C.UTF-8;WHORLIX_UI_LOCALE=ja_JP.UTF-8")
