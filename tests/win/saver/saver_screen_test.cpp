@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,11 @@ struct PictureCase {
     uint32_t quarters[4];  // kQuarters: colours of the top-left, top-right, bottom-left and bottom-right quarter
     bool portrait;         // kQuarters: the 480 x 640 portrait fitted between bars, else the whole screen
 };
+
+// gtest names a failing case by this rather than by its bytes.
+void PrintTo(const PictureCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 constexpr uint32_t kRed = 0xFF0000, kLime = 0x00FF00, kBlue = 0x0000FF, kYellow = 0xFFFF00;
 constexpr uint32_t kUpright[4] = {kRed, kLime, kBlue, kYellow};
