@@ -22,7 +22,9 @@ HWND HandleFromCommandLine(int32_t value) {
 BOOL CSaverApp::InitInstance() {
     char modulePath[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-    SetProfileName(SettingsPathFromModule(modulePath).c_str());
+    // The one place that decides where the settings live; every window and dialog is handed this path.
+    const std::string settingsFile = SettingsPathFromModule(modulePath);
+    SetProfileName(settingsFile.c_str());
 
     ModeRequest request = DispatchCommandLine(__argc, __argv);
     HWND handle = HandleFromCommandLine(request.handle);
@@ -30,7 +32,7 @@ BOOL CSaverApp::InitInstance() {
     case SaverMode::Configure: {
         ::InitCommonControls();
         // A handle that names no window (or 0) means no owner: the dialog is then top-level.
-        CSettingsDlg dlg(handle != nullptr && ::IsWindow(handle) ? handle : nullptr);
+        CSettingsDlg dlg(handle != nullptr && ::IsWindow(handle) ? handle : nullptr, settingsFile);
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;
@@ -42,7 +44,7 @@ BOOL CSaverApp::InitInstance() {
             return FALSE;
         RECT client{};
         ::GetClientRect(handle, &client);
-        CSaverWnd* wnd = new CSaverWnd;
+        CSaverWnd* wnd = new CSaverWnd(settingsFile);
         RECT rect{0, 0, client.right, client.bottom};
         if (!wnd->CreateSaverWindow(0, WS_CHILD | WS_VISIBLE, rect, handle)) {
             delete wnd;
@@ -52,7 +54,7 @@ BOOL CSaverApp::InitInstance() {
         return TRUE;
     }
     case SaverMode::Run: {
-        CFullScreenWnd* wnd = new CFullScreenWnd;
+        CFullScreenWnd* wnd = new CFullScreenWnd(settingsFile);
         if (!wnd->CreateFullScreen()) {
             delete wnd;
             return FALSE;

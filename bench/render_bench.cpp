@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fw/App.h"
+#include "TestSupport.h"
 #include "render/FrameTiming.h"
 #include "render/PictureSource.h"
 #include "render/SpiralFrames.h"
@@ -19,8 +19,6 @@
 #include "settings/SettingsStore.h"
 
 namespace {
-
-CWinApp g_app("render_bench");
 
 double NowMs() {
     static LARGE_INTEGER frequency = [] {
@@ -41,12 +39,6 @@ double Percentile(std::vector<double> v, double p) {
 
 double Median(const std::vector<double>& v) {
     return Percentile(v, 0.5);
-}
-
-std::string WindowsPath(const char* unixPath) {
-    std::string path = std::string("Z:") + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
 }
 
 HWND MakeWindow(int w, int h) {
@@ -226,7 +218,7 @@ int main() {
     const Interval speed11 = PacedIntervals(11, 300, window, windowFrames);
 
     // A 1920 x 1080 JPEG read, decoded and drawn into a 1920 x 1080 image, median of 10.
-    const std::string photo = WindowsPath(BENCH_PHOTO_UNIX);
+    const std::string photo = wt::FromUnixPath(BENCH_PHOTO_UNIX);
     HDC pictureDC = ::CreateCompatibleDC(screen);
     HBITMAP pictureImage = ::CreateCompatibleBitmap(screen, 1920, 1080);
     HGDIOBJ oldPicture = ::SelectObject(pictureDC, pictureImage);
@@ -280,10 +272,9 @@ int main() {
     const std::string ini = std::string(base) + "whorlix_bench.ini";
     SaverSettings settings; // Speed 11, the built-in picture
     SaveSettings(settings, ini.c_str());
-    g_app.SetProfileName(ini.c_str());
     for (int i = 0; i < 5; ++i) {
         HWND host = MakeWindow(640, 480);
-        CSaverWnd* saver = new CSaverWnd;
+        CSaverWnd* saver = new CSaverWnd(ini);
         saver->CreateSaverWindow(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 480}, host);
         // Well into the frame loop: loading takes a few tens of milliseconds here.
         const double t0 = NowMs();

@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include "fw/App.h"
-
 BEGIN_MESSAGE_MAP(CColorSwatch, CStatic)
 ON_WM_PAINT()
 ON_WM_SETFOCUS()
@@ -35,9 +33,9 @@ COLORREF CColorSwatch::GetColor() const {
 
 void CColorSwatch::ChooseNewColor() {
     COLORREF current = GetColor();
-    // The swatch names no owner of its own: the colour dialog belongs to the application's main window.
-    CWinApp* app = AfxGetApp();
-    HWND owner = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : GetParentHwnd();
+    // The swatch names no owner of its own: the colour dialog belongs to the window the swatch sits in (the
+    // settings dialog, the application's main window while it runs).
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
 
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;

@@ -22,9 +22,9 @@ ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CLinkLabel::CLinkLabel() : m_bkBrush(::GetSysColor(COLOR_BTNFACE)) {
-    m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
+    m_hLinkCursor = ::LoadCursorA(nullptr, IDC_HAND);
     if (m_hLinkCursor == nullptr)
-        m_hLinkCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+        m_hLinkCursor = ::LoadCursorA(nullptr, IDC_ARROW);
 }
 
 CLinkLabel::~CLinkLabel() = default;

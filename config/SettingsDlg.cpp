@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <utility>
 #include <vector>
 
 #include "config/ConfigRules.h"
@@ -40,7 +41,8 @@ ON_EN_KILLFOCUS(IDC_SPIRAL_TIME, OnSpiralTimeKillFocus)
 ON_EN_KILLFOCUS(IDC_PICTURE_TIME, OnPictureTimeKillFocus)
 END_MESSAGE_MAP()
 
-CSettingsDlg::CSettingsDlg(HWND owner) : CDialog(IDD_SETTINGS, owner) {}
+CSettingsDlg::CSettingsDlg(HWND owner, std::string settingsFile)
+    : CDialog(IDD_SETTINGS, owner), m_strSettingsFile(std::move(settingsFile)) {}
 
 CSettingsDlg::~CSettingsDlg() = default;
 
@@ -65,7 +67,7 @@ BOOL CSettingsDlg::OnInitDialog() {
     // The first exchange attaches the swatches and link labels.
     CDialog::OnInitDialog();
 
-    SaverSettings settings = LoadSettings();
+    SaverSettings settings = LoadSettings(m_strSettingsFile.c_str());
     m_nSpeed = settings.Speed;
     m_nSpiralTime = settings.SpiralTime;
     m_nPictureTime = settings.PictureTime;
@@ -118,7 +120,7 @@ void CSettingsDlg::OnOK() {
     settings.PictureFile = m_strPictureFile;
     settings.FrontColor = m_frontColor.GetColor();
     settings.BackColor = m_backColor.GetColor();
-    SaveSettings(settings);
+    SaveSettings(settings, m_strSettingsFile.c_str());
     CDialog::OnOK();
 }
 

@@ -10,7 +10,8 @@
 // The configure-mode dialog (template 102): edits the six settings and shows the version box.
 class CSettingsDlg : public CDialog {
 public:
-    explicit CSettingsDlg(HWND owner);
+    // settingsFile is where the settings are read from at start and written to on OK.
+    CSettingsDlg(HWND owner, std::string settingsFile);
     ~CSettingsDlg() override;
 
     // Longest picture path OK accepts; typing in the edit stops there too.
@@ -30,6 +31,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    const std::string m_strSettingsFile;
     CColorSwatch m_backColor;
     CColorSwatch m_frontColor;
     CLinkLabel m_urlLink;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <exception>
 
 #include "fw/App.h"
 #include "fw/DialogLogic.h"
@@ -103,13 +104,17 @@ INT_PTR CALLBACK CDialog::InitDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lPa
     CDialog* dlg = reinterpret_cast<CDialog*>(lParam);
     dlg->SubclassWindow(hDlg);
     dlg->CenterOnOwnerOrWorkArea();
-    BOOL setDefaultFocus = TRUE;
+    // A dialog whose initialisation throws was not created properly: it ends at once and DoModal reports -1,
+    // as for a dialog the platform could not create.
     try {
-        setDefaultFocus = dlg->OnInitDialog();
+        return dlg->OnInitDialog();
+    } catch (const std::exception& e) {
+        LogSwallowedException("dialog initialisation", WM_INITDIALOG, e.what());
     } catch (...) {
-        setDefaultFocus = TRUE;
+        LogSwallowedException("dialog initialisation", WM_INITDIALOG, "unknown exception");
     }
-    return setDefaultFocus;
+    dlg->EndDialog(-1);
+    return TRUE;
 }
 
 void CDialog::CenterOnOwnerOrWorkArea() {

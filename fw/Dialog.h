@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "fw/FwResource.h"
 #include "fw/Wnd.h"
 
 class CDataExchange;
@@ -63,17 +64,13 @@ public:
 
 // Attaches ctrl to control id at the first exchange.
 void DDX_Control(CDataExchange* dx, int id, CWnd& ctrl);
-// Integer in an edit: "%d" towards the control; parsed from it, "not an integer" (string 61712) on failure.
+// Integer in an edit: "%d" towards the control; parsed from it, "not an integer" (AFX_IDP_PARSE_INT) on failure.
 void DDX_Text(CDataExchange* dx, int id, int& value);
 // Whole text of an edit, both ways.
 void DDX_Text(CDataExchange* dx, int id, std::string& value);
-// Range test after DDX_Text: string 61714 with %1/%2 the bounds on failure.
+// Range test after DDX_Text: AFX_IDP_PARSE_INT_RANGE with %1/%2 the bounds on failure.
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
 // Towards the control: limits typing to maxChars. From it: a longer text fails with message.
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars, const char* message);
 // Trackbar position, both ways.
 void DDX_Slider(CDataExchange* dx, int id, int& value);
-
-// Resource ids of the framework's validation messages.
-constexpr UINT AFX_IDP_PARSE_INT = 61712;
-constexpr UINT AFX_IDP_PARSE_INT_RANGE = 61714;

@@ -2,39 +2,24 @@
 // Owning GDI wrappers (move-only, deleted in the destructor) and scoped guards that undo what they did.
 #include <windows.h>
 
-#include <utility>
+#include "fw/Handles.h"
+
+namespace fw_detail {
+template <typename T> BOOL WINAPI DeleteGdiObject(T handle) {
+    return ::DeleteObject(handle);
+}
+} // namespace fw_detail
 
 // Owns one GDI object of type T.
-template <typename T> class CGdiObjectT {
+template <typename T> class CGdiObjectT : public CScopedHandle<T, &fw_detail::DeleteGdiObject<T>> {
 public:
-    CGdiObjectT() = default;
-    explicit CGdiObjectT(T handle) : m_handle(handle) {}
-    CGdiObjectT(const CGdiObjectT&) = delete;
-    CGdiObjectT& operator=(const CGdiObjectT&) = delete;
-    CGdiObjectT(CGdiObjectT&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-    CGdiObjectT& operator=(CGdiObjectT&& other) noexcept {
-        if (this != &other)
-            Attach(std::exchange(other.m_handle, nullptr));
-        return *this;
-    }
-    ~CGdiObjectT() { DeleteObject(); }
+    using CScopedHandle<T, &fw_detail::DeleteGdiObject<T>>::CScopedHandle;
 
-    void Attach(T handle) {
-        DeleteObject();
-        m_handle = handle;
-    }
-    T Detach() { return std::exchange(m_handle, nullptr); }
-    void DeleteObject() {
-        if (m_handle != nullptr)
-            ::DeleteObject(m_handle);
-        m_handle = nullptr;
-    }
-    T GetSafeHandle() const { return m_handle; }
-    operator T() const { return m_handle; }
-    bool IsNull() const { return m_handle == nullptr; }
-
-protected:
-    T m_handle = nullptr;
+    void Attach(T handle) { this->Reset(handle); }
+    void DeleteObject() { this->Reset(); }
+    T GetSafeHandle() const { return this->Get(); }
+    operator T() const { return this->Get(); }
+    bool IsNull() const { return !this->IsValid(); }
 };
 
 // Owns a brush.
@@ -69,18 +54,26 @@ public:
 // Owns a memory device context.
 class CMemDC {
 public:
-    explicit CMemDC(HDC compatibleWith) : m_hDC(::CreateCompatibleDC(compatibleWith)) {}
+    CMemDC() = default;
+    explicit CMemDC(HDC compatibleWith) { Create(compatibleWith); }
     CMemDC(const CMemDC&) = delete;
     CMemDC& operator=(const CMemDC&) = delete;
-    ~CMemDC() {
+    ~CMemDC() { Delete(); }
+    BOOL Create(HDC compatibleWith) {
+        Delete();
+        m_hDC = ::CreateCompatibleDC(compatibleWith);
+        return m_hDC != nullptr;
+    }
+    void Delete() {
         if (m_hDC != nullptr)
             ::DeleteDC(m_hDC);
+        m_hDC = nullptr;
     }
     operator HDC() const { return m_hDC; }
     bool IsNull() const { return m_hDC == nullptr; }
 
 private:
-    HDC m_hDC;
+    HDC m_hDC = nullptr;
 };
 
 // A window's device context from GetDC, released on scope exit.
@@ -94,6 +87,7 @@ public:
             ::ReleaseDC(m_hWnd, m_hDC);
     }
     operator HDC() const { return m_hDC; }
+    bool IsNull() const { return m_hDC == nullptr; }
 
 private:
     HWND m_hWnd;
@@ -108,7 +102,6 @@ public:
     CPaintDC& operator=(const CPaintDC&) = delete;
     ~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
     operator HDC() const { return m_hDC; }
-    const PAINTSTRUCT& Info() const { return m_ps; }
 
 private:
     HWND m_hWnd;
@@ -126,7 +119,6 @@ public:
         if (m_hOld != nullptr && m_hOld != HGDI_ERROR)
             ::SelectObject(m_hDC, m_hOld);
     }
-    HGDIOBJ Previous() const { return m_hOld; }
 
 private:
     HDC m_hDC;

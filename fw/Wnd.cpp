@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <exception>
 
 #include "fw/App.h"
 
@@ -13,7 +14,22 @@ const char kObjectProp[] = "FwWndObject";
 // The object being created on this thread: bound to its HWND at the first message the window receives.
 thread_local CWnd* t_pWndInit = nullptr;
 
+// What a message answers when its handler failed: creation messages fail the creation, others mean "nothing".
+LRESULT FailedMessageResult(UINT msg) {
+    if (msg == WM_NCCREATE)
+        return FALSE;
+    if (msg == WM_CREATE)
+        return -1;
+    return 0;
+}
+
 } // namespace
+
+void LogSwallowedException(const char* where, UINT msg, const char* what) {
+    char line[512];
+    std::snprintf(line, sizeof line, "whorlix: exception in %s (message 0x%04X): %s\n", where, msg, what);
+    ::OutputDebugStringA(line);
+}
 
 CWnd::~CWnd() {
     // A stack or member object whose window outlives it must not leave a dangling binding behind.
@@ -101,10 +117,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-    return parent != nullptr && SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
-}
-
 HWND CWnd::UnsubclassWindow() {
     if (m_pfnSuper != nullptr && m_hWnd != nullptr)
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
@@ -146,12 +158,16 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    CurrentMsg saved = m_current;
+    // The message being handled now, put back on every way out (also when a handler throws).
+    struct CurrentMsgScope {
+        CurrentMsg& current;
+        CurrentMsg saved;
+        ~CurrentMsgScope() { current = saved; }
+    } scope{m_current, m_current};
     m_current = {msg, wParam, lParam};
     LRESULT result = 0;
     if (!OnWndMsg(msg, wParam, lParam, result))
         result = DefWindowProc(msg, wParam, lParam);
-    m_current = saved;
     return result;
 }
 
@@ -228,11 +244,16 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
         return ::DefWindowProcA(hWnd, msg, wParam, lParam);
 
     LRESULT result = 0;
-    // No exception may cross into the system's message dispatch.
+    // No exception may cross into the system's message dispatch. One thrown while the window is being created
+    // fails the creation, so no half-built window stays alive.
     try {
         result = wnd->WindowProc(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        result = FailedMessageResult(msg);
+        LogSwallowedException("window procedure", msg, e.what());
     } catch (...) {
-        result = 0;
+        result = FailedMessageResult(msg);
+        LogSwallowedException("window procedure", msg, "unknown exception");
     }
     if (msg == WM_NCDESTROY)
         wnd->OnNcDestroyFinal();

@@ -28,7 +28,6 @@ public:
 
     // Takes over an existing window (a dialog control): its messages go through our map first.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
 
     // Sees a message for this window (or a child) before it is translated and dispatched; TRUE consumes it.
@@ -41,8 +40,6 @@ public:
     virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     std::string GetWindowText() const;
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
@@ -83,3 +80,6 @@ private:
     static bool Dispatch(CWnd* wnd, const MsgMap* map, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnNcDestroyFinal();
 };
+
+// Reports an exception that a window or dialog procedure caught and did not let through (OutputDebugStringA).
+void LogSwallowedException(const char* where, UINT msg, const char* what);

@@ -1,2 +1,2 @@
 list(APPEND CORE_SOURCES fw/DialogLogic.cpp)
-list(APPEND WIN_SOURCES fw/App.cpp fw/Wnd.cpp fw/Dialog.cpp)
+set(FW_WIN_SOURCES fw/App.cpp fw/Wnd.cpp fw/Dialog.cpp)

@@ -4,7 +4,7 @@
 
 void CLoadingScreen::Show(HDC dc, int w, int h, COLORREF frontColor, COLORREF backColor) {
     m_hDC = dc;
-    m_hPreviousFont = ::SelectObject(dc, ::GetStockObject(OEM_FIXED_FONT));
+    m_font.emplace(dc, ::GetStockObject(OEM_FIXED_FONT));
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, kLoadingText, kLoadingTextLength, &extent);
     m_origin = CenteredTextOrigin(w, h, extent.cx, extent.cy);
@@ -25,8 +25,6 @@ void CLoadingScreen::Progress(int k) const {
 }
 
 void CLoadingScreen::Restore() {
-    if (m_hDC != nullptr && m_hPreviousFont != nullptr && m_hPreviousFont != HGDI_ERROR)
-        ::SelectObject(m_hDC, m_hPreviousFont);
+    m_font.reset();
     m_hDC = nullptr;
-    m_hPreviousFont = nullptr;
 }

@@ -3,16 +3,14 @@
 // overdraw while the spiral frames are built.
 #include <windows.h>
 
+#include <optional>
+
+#include "fw/Gdi.h"
 #include "render/LoadingText.h"
 
-// Owns the font selection on the window surface for the render thread's run.
+// Owns the font selection on the window surface for the render thread's run (put back when it goes).
 class CLoadingScreen {
 public:
-    CLoadingScreen() = default;
-    ~CLoadingScreen() { Restore(); }
-    CLoadingScreen(const CLoadingScreen&) = delete;
-    CLoadingScreen& operator=(const CLoadingScreen&) = delete;
-
     // Selects the OEM fixed font into dc, centres the text in w x h, draws the built-in picture over the whole
     // client area and the whole text in backColor on a box of frontColor. Leaves the surface with background
     // backColor and text colour frontColor, the colours every spiral frame is presented in.
@@ -28,6 +26,6 @@ public:
 
 private:
     HDC m_hDC = nullptr;
-    HGDIOBJ m_hPreviousFont = nullptr;
+    std::optional<CSelectGuard> m_font; // the OEM fixed font, selected while the screen is up
     TextOrigin m_origin;
 };

@@ -8,11 +8,11 @@
 #include <cstring>
 #include <memory>
 
+#include "fw/Handles.h"
 #include "render/PictureFit.h"
+#include "res/resource.h"
 
 namespace {
-
-constexpr int kBuiltinPictureId = 154;
 
 // Owns a fixed global memory block.
 class CGlobalBlock {
@@ -33,24 +33,23 @@ private:
 
 // Reads a whole file (opened with no sharing) into a fixed block; false when it cannot be opened or read.
 bool ReadWholeFile(const char* path, std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const CFileHandle file(
+        ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
         return false;
-    const DWORD fileSize = ::GetFileSize(file, nullptr);
-    bool ok = fileSize != INVALID_FILE_SIZE;
-    if (ok) {
-        block = std::make_unique<CGlobalBlock>(fileSize);
-        DWORD read = 0;
-        ok = block->Handle() != nullptr && ::ReadFile(file, block->Data(), fileSize, &read, nullptr);
-        size = read; // what was actually read is the size from here on
-    }
-    ::CloseHandle(file);
+    const DWORD fileSize = ::GetFileSize(file.Get(), nullptr);
+    if (fileSize == INVALID_FILE_SIZE)
+        return false;
+    block = std::make_unique<CGlobalBlock>(fileSize);
+    DWORD read = 0;
+    const bool ok = block->Handle() != nullptr && ::ReadFile(file.Get(), block->Data(), fileSize, &read, nullptr);
+    size = read; // what was actually read is the size from here on
     return ok;
 }
 
 bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
     HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(kBuiltinPictureId), "JPEG");
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG");
     if (resource == nullptr)
         return false;
     HGLOBAL loaded = ::LoadResource(module, resource);
@@ -68,17 +67,15 @@ bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
 
 // Decodes the block and draws it fitted on black; false (nothing drawn) when it does not decode.
 bool RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size) {
-    IStream* stream = nullptr;
-    // The stream must not free the block: it is freed below, after the picture and the stream.
-    if (FAILED(::CreateStreamOnHGlobal(block.Handle(), FALSE, &stream)) || stream == nullptr)
+    CComPtr<IStream> stream;
+    // The stream must not free the block: its owner frees it, after the picture and the stream are gone.
+    if (FAILED(::CreateStreamOnHGlobal(block.Handle(), FALSE, &stream)) || !stream)
         return false;
-    IPicture* picture = nullptr;
-    const HRESULT hr =
-        ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-    if (FAILED(hr) || picture == nullptr) {
-        stream->Release();
+    CComPtr<IPicture> picture;
+    const HRESULT hr = ::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(&picture));
+    if (FAILED(hr) || !picture)
         return false;
-    }
     ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     OLE_XSIZE_HIMETRIC W = 0;
     OLE_YSIZE_HIMETRIC H = 0;
@@ -87,8 +84,6 @@ bool RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD si
     const FitRect fit = FitPicture(target.right, target.bottom, W, H);
     // Source from HIMETRIC's bottom-up space, hence the negative height.
     picture->Render(dc, fit.x, fit.y, fit.width, fit.height, 0, H - 1, W, -H, nullptr);
-    picture->Release();
-    stream->Release();
     return true;
 }
 
@@ -114,21 +109,12 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
     for (const char* pattern : {"*.jpg", "*.jpeg"}) {
         if (stopRequested())
             return false;
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA((folder + pattern).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            continue;
-        bool more = true;
-        while (more) {
-            // Entries are taken as reported, attributes unread: a sub-folder named like a picture is listed too.
-            inserter.Add(folder + found.cFileName);
-            if (stopRequested()) {
-                ::FindClose(search);
+        // Entries are taken as reported, attributes unread: a sub-folder named like a picture is listed too.
+        for (CFindFile search((folder + pattern).c_str()); search.Found(); search.Next()) {
+            inserter.Add(folder + search.Data().cFileName);
+            if (stopRequested())
                 return false;
-            }
-            more = ::FindNextFileA(search, &found) != FALSE;
         }
-        ::FindClose(search);
     }
     return true;
 }

@@ -4,12 +4,13 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 
+#include "fw/Gdi.h"
 #include "render/FrameTiming.h"
 #include "render/LoadingScreen.h"
 #include "render/PictureSource.h"
 #include "render/SpiralFrames.h"
-#include "saver/SaverWnd.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -17,7 +18,8 @@ namespace {
 // One run of a saver window's render thread: everything it creates it owns, and gives back before it returns.
 class CRenderRun {
 public:
-    CRenderRun(HWND hWnd, const std::atomic<LONG>& stopRequested) : m_hWnd(hWnd), m_stopRequested(stopRequested) {}
+    CRenderRun(const RenderRequest& request, const std::atomic<LONG>& stopRequested)
+        : m_request(request), m_hWnd(request.hWnd), m_stopRequested(stopRequested) {}
     void Run();
 
 private:
@@ -25,12 +27,13 @@ private:
     void RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
                       PictureList& pictures);
 
+    const RenderRequest& m_request;
     HWND m_hWnd;
     const std::atomic<LONG>& m_stopRequested;
 };
 
 void CRenderRun::Run() {
-    const SaverSettings settings = LoadSettings();
+    const SaverSettings settings = LoadSettings(m_request.settingsFile.c_str());
     const RenderTimings timings = RenderTimingsFrom(settings);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
@@ -43,29 +46,27 @@ void CRenderRun::Run() {
         return;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
 
-    HDC dc = ::GetDC(m_hWnd);
-    CLoadingScreen loading;
-    loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
-
-    const auto stopTest = [this] { return StopRequested(); };
-    PictureList pictures;
-    CSpiralFrameSet frames;
     bool outOfMemory = false;
-    // A folder search cut short by a stop ends the run before any frame is built.
-    if (BuildPictureList(settings.PictureFile, stopTest, pictures)) {
-        const BuildResult built = frames.BuildSpiralFrames(
-            dc, geometry, [&loading](int k) { loading.Progress(k); }, stopTest);
-        outOfMemory = built == BuildResult::OutOfMemory;
-        // After a stop during building the loop sees the same request before its first frame and ends.
-        if (!outOfMemory)
-            RunFrameLoop(dc, timings, client, frames, pictures);
-    }
+    {
+        CClientDC dc(m_hWnd);
+        CLoadingScreen loading;
+        loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
 
-    frames.SelectInitialImage();
-    loading.Restore();
-    ::ReleaseDC(m_hWnd, dc);
-    frames.Release();
-    pictures.Clear();
+        const auto stopTest = [this] { return StopRequested(); };
+        PictureList pictures;
+        CSpiralFrameSet frames(m_request.allocationFault);
+        // A folder search cut short by a stop ends the run before any frame is built.
+        if (BuildPictureList(settings.PictureFile, stopTest, pictures)) {
+            const BuildResult built = frames.BuildSpiralFrames(
+                dc, geometry, [&loading](int k) { loading.Progress(k); }, stopTest);
+            outOfMemory = built == BuildResult::OutOfMemory;
+            // After a stop during building the loop sees the same request before its first frame and ends.
+            if (!outOfMemory)
+                RunFrameLoop(dc, timings, client, frames, pictures);
+        }
+        // Leaving this block gives back the frames, the picture list, the font selection and the device
+        // context, in the reverse order of their making.
+    }
 
     // Without its frames the saver has nothing to show: close the window, which ends the saver the ordinary
     // way in both the full-screen and the preview form, instead of leaving a window that never draws.
@@ -121,8 +122,40 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
 
 } // namespace
 
-DWORD WINAPI RenderThreadProc(LPVOID param) {
-    CSaverWnd* wnd = static_cast<CSaverWnd*>(param);
-    CRenderRun(wnd->m_hWnd, wnd->m_bStopRequested).Run();
+bool CRenderThread::Start(RenderRequest request) {
+    if (m_hRenderThread.IsValid())
+        return false;
+    m_request = std::move(request);
+    m_bStopRequested.store(0);
+    DWORD threadId = 0;
+    m_hRenderThread.Reset(::CreateThread(nullptr, 0, &CRenderThread::ThreadProc, this, CREATE_SUSPENDED, &threadId));
+    if (!m_hRenderThread.IsValid())
+        return false;
+    ::SetThreadPriority(m_hRenderThread.Get(), THREAD_PRIORITY_LOWEST);
+    ::ResumeThread(m_hRenderThread.Get());
+    return true;
+}
+
+void CRenderThread::Stop() {
+    m_bStopRequested.store(1);
+    // The handle stays ours until this object goes, so the wait always has a valid handle.
+    if (m_hRenderThread.IsValid())
+        WaitLettingSentMessagesThrough(m_hRenderThread.Get());
+}
+
+DWORD WINAPI CRenderThread::ThreadProc(LPVOID param) {
+    const CRenderThread* self = static_cast<const CRenderThread*>(param);
+    CRenderRun(self->m_request, self->m_bStopRequested).Run();
     return 0;
+}
+
+void WaitLettingSentMessagesThrough(HANDLE handle) {
+    for (;;) {
+        DWORD rc = ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (rc != WAIT_OBJECT_0 + 1)
+            return; // the thread ended (or the handle is unusable: nothing left to wait for)
+        MSG msg;
+        // Peeking delivers pending sent messages; posted messages stay queued for the message loop.
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }

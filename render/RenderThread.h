@@ -1,5 +1,45 @@
 #pragma once
+// A saver window's render thread: started with the window, stopped and joined before the window goes.
 #include <windows.h>
 
-// Entry of a saver window's render thread; the parameter is the CSaverWnd. Returns 0 on every path.
-DWORD WINAPI RenderThreadProc(LPVOID param);
+#include <atomic>
+#include <string>
+
+#include "fw/Handles.h"
+#include "render/SpiralFrames.h"
+
+// What a render thread works from, handed over by value when it starts.
+struct RenderRequest {
+    HWND hWnd = nullptr;                   // the window it shows and draws on
+    std::string settingsFile;              // read once, when the thread starts
+    SpiralAllocationFault allocationFault; // tests only: make one frame allocation fail
+};
+
+// Owns one render thread and the stop request it polls. The owner starts it once its window exists and
+// stops it (which waits for the thread to end) before the window is destroyed.
+class CRenderThread {
+public:
+    CRenderThread() = default;
+    ~CRenderThread() { Stop(); }
+    CRenderThread(const CRenderThread&) = delete;
+    CRenderThread& operator=(const CRenderThread&) = delete;
+
+    // Starts the thread at the lowest priority; false when it cannot be created.
+    bool Start(RenderRequest request);
+    // Requests the stop and waits without a time limit until the thread has ended, answering messages sent
+    // to this thread's windows meanwhile (the render thread's show call needs them).
+    void Stop();
+    bool IsStarted() const { return m_hRenderThread.IsValid(); }
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID param);
+
+    RenderRequest m_request;
+    // Set to 1 once, by Stop; the render thread polls it with no lock.
+    std::atomic<LONG> m_bStopRequested{0};
+    CHandle m_hRenderThread;
+};
+
+// Waits for handle without a time limit while still answering messages sent to this thread's windows, so a
+// thread blocked in a call that needs this thread (showing a window) can finish.
+void WaitLettingSentMessagesThrough(HANDLE handle);

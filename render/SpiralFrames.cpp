@@ -1,6 +1,5 @@
 #include "render/SpiralFrames.h"
 
-#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -11,33 +10,33 @@ static_assert(sizeof(SpiralPoint) == sizeof(POINT) && offsetof(POINT, x) == offs
 
 namespace {
 
-std::atomic<int> g_failAllocation{-1};
-
-// Counts the builder's allocations so a test can make exactly one of them fail.
+// Counts the builder's allocations so a test can make exactly one of them fail; the fault is spent when it fires.
 class CAllocationCounter {
 public:
-    bool NextFails() { return m_next++ == g_failAllocation.load(); }
+    explicit CAllocationCounter(SpiralAllocationFault& fault) : m_fault(fault) {}
+    bool NextFails() {
+        if (m_next++ != m_fault.failingAllocation)
+            return false;
+        m_fault.failingAllocation = -1;
+        return true;
+    }
 
 private:
+    SpiralAllocationFault& m_fault;
     int m_next = 0;
 };
 
 } // namespace
-
-void SetSpiralAllocationFailureForTesting(int index) {
-    g_failAllocation.store(index);
-}
 
 BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometry& geometry,
                                                const std::function<void(int)>& progress,
                                                const std::function<bool()>& stopRequested) {
     Release();
     m_geometry = geometry;
-    CAllocationCounter allocations;
-    m_hMemDC = allocations.NextFails() ? nullptr : ::CreateCompatibleDC(windowDC);
-    if (m_hMemDC == nullptr)
+    CAllocationCounter allocations(m_fault);
+    if (allocations.NextFails() || !m_memDC.Create(windowDC))
         return BuildResult::OutOfMemory;
-    m_hInitialBitmap = ::GetCurrentObject(m_hMemDC, OBJ_BITMAP);
+    m_hInitialBitmap = ::GetCurrentObject(m_memDC, OBJ_BITMAP);
 
     const RECT whole{0, 0, geometry.w, geometry.h};
     if (stopRequested())
@@ -57,13 +56,13 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
             Release();
             return BuildResult::OutOfMemory;
         }
-        ::SelectObject(m_hMemDC, m_frames[k]);
+        ::SelectObject(m_memDC, m_frames[k]);
         m_nBuilt = k + 1;
         // Clear to bit 0, then the arms: even-odd interior in bit 1 (the default white brush), one-pixel outline
         // in bit 0 (the default black pen).
-        ::SetBkColor(m_hMemDC, RGB(0, 0, 0));
-        ::ExtTextOutA(m_hMemDC, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
-        ::Polygon(m_hMemDC, reinterpret_cast<const POINT*>(vertices.get()), geometry.VertexCount());
+        ::SetBkColor(m_memDC, RGB(0, 0, 0));
+        ::ExtTextOutA(m_memDC, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
+        ::Polygon(m_memDC, reinterpret_cast<const POINT*>(vertices.get()), geometry.VertexCount());
         vertices.reset();
         if (stopRequested())
             return BuildResult::Stopped;
@@ -72,15 +71,15 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
 }
 
 void CSpiralFrameSet::PresentSpiralFrame(int k, HDC windowDC) const {
-    if (m_hMemDC == nullptr || k < 0 || k >= m_nBuilt)
+    if (m_memDC.IsNull() || k < 0 || k >= m_nBuilt)
         return;
-    ::SelectObject(m_hMemDC, m_frames[k]);
-    ::BitBlt(windowDC, 0, 0, m_geometry.w, m_geometry.h, m_hMemDC, 0, 0, SRCCOPY);
+    ::SelectObject(m_memDC, m_frames[k]);
+    ::BitBlt(windowDC, 0, 0, m_geometry.w, m_geometry.h, m_memDC, 0, 0, SRCCOPY);
 }
 
 void CSpiralFrameSet::SelectInitialImage() {
-    if (m_hMemDC != nullptr && m_hInitialBitmap != nullptr)
-        ::SelectObject(m_hMemDC, m_hInitialBitmap);
+    if (!m_memDC.IsNull() && m_hInitialBitmap != nullptr)
+        ::SelectObject(m_memDC, m_hInitialBitmap);
 }
 
 void CSpiralFrameSet::Release() {
@@ -89,8 +88,6 @@ void CSpiralFrameSet::Release() {
     for (CBitmap& frame : m_frames)
         frame.DeleteObject();
     m_nBuilt = 0;
-    if (m_hMemDC != nullptr)
-        ::DeleteDC(m_hMemDC);
-    m_hMemDC = nullptr;
+    m_memDC.Delete();
     m_hInitialBitmap = nullptr;
 }

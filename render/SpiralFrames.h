@@ -13,10 +13,17 @@ enum class BuildResult {
     OutOfMemory // the off-screen surface, a frame image or a vertex buffer could not be allocated
 };
 
+// Makes one of the frame builder's allocations fail, for tests of the out-of-memory path: the allocation with
+// index failingAllocation (0 the off-screen surface, then per frame k 1 + 2k its vertex buffer and 2 + 2k its
+// image); -1, the default, fails none. It fails once: a later build of the same set allocates normally.
+struct SpiralAllocationFault {
+    int failingAllocation = -1;
+};
+
 // Owns the frames of one render-thread run and the memory surface they live in.
 class CSpiralFrameSet {
 public:
-    CSpiralFrameSet() = default;
+    explicit CSpiralFrameSet(SpiralAllocationFault fault = {}) : m_fault(fault) {}
     ~CSpiralFrameSet() { Release(); }
     CSpiralFrameSet(const CSpiralFrameSet&) = delete;
     CSpiralFrameSet& operator=(const CSpiralFrameSet&) = delete;
@@ -40,13 +47,10 @@ public:
     HBITMAP Frame(int k) const { return k >= 0 && k < m_nBuilt ? m_frames[k].GetSafeHandle() : nullptr; }
 
 private:
-    HDC m_hMemDC = nullptr;
+    SpiralAllocationFault m_fault;
+    CMemDC m_memDC;
     HGDIOBJ m_hInitialBitmap = nullptr;
     CBitmap m_frames[kSpiralFrameCount];
     int m_nBuilt = 0;
     SpiralGeometry m_geometry;
 };
-
-// Test seam for the out-of-memory path: the allocation with this index fails (0 the off-screen surface, then
-// per frame k 1 + 2k its vertex buffer and 2 + 2k its image); -1, the default, fails none.
-void SetSpiralAllocationFailureForTesting(int index);

@@ -21,5 +21,5 @@
 #define IDC_FRONT_COLOR 1029
 #define IDC_BACK_COLOR 1030
 
-#define IDS_PARSE_INT 61712
-#define IDS_PARSE_INT_RANGE 61714
+// The dialog framework's validation messages (texts in the string table).
+#include "../fw/FwResource.h"

@@ -60,6 +60,11 @@ void CFullScreenWnd::OnMouseMove(UINT, POINT point) {
     Default();
 }
 
+void CFullScreenWnd::ForgetMouseReference() {
+    m_nLastX = -1;
+    m_nLastY = -1;
+}
+
 void CFullScreenWnd::OnLButtonDown(UINT, POINT) {
     RequestEnd();
     Default();
@@ -97,8 +102,7 @@ void CFullScreenWnd::RequestEnd() {
         BOOL proved = password.VerifyPassword(m_hWnd);
         m_bVerifying = false;
         if (!proved) {
-            m_nLastX = -1;
-            m_nLastY = -1;
+            ForgetMouseReference();
             return;
         }
     }

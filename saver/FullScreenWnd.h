@@ -1,10 +1,13 @@
 #pragma once
+#include <string>
+#include <utility>
+
 #include "saver/SaverWnd.h"
 
 // The run-mode saver: a hidden topmost pop-up over the primary screen that ends on the user's first input.
 class CFullScreenWnd : public CSaverWnd {
 public:
-    CFullScreenWnd() = default;
+    explicit CFullScreenWnd(std::string settingsFile) : CSaverWnd(std::move(settingsFile)) {}
     ~CFullScreenWnd() override = default;
 
     // Tells the system a saver runs and creates the window. On failure the flag is cleared again and the
@@ -12,10 +15,12 @@ public:
     BOOL CreateFullScreen();
 
     // Reference mouse position; (-1, -1) until the first move after the window is shown.
-    int m_nLastX = -1;
-    int m_nLastY = -1;
+    POINT MouseReference() const { return POINT{m_nLastX, m_nLastY}; }
 
 protected:
+    // Forgets the reference position: the next move sets it again instead of ending the saver.
+    void ForgetMouseReference();
+
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnDestroy();
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
@@ -33,5 +38,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    int m_nLastX = -1;
+    int m_nLastY = -1;
     bool m_bVerifying = false;
 };

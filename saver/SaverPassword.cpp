@@ -2,48 +2,52 @@
 
 #include <vector>
 
+#include "fw/Handles.h"
+
 DWORD CSaverPassword::IsPasswordEnabled() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return 0;
+    const CRegKey key(opened);
     // The value's type is not examined: its raw bytes decide. Up to 4 bytes read as a little-endian number.
     // A longer value (which would not fit a 4-byte read) counts as enabled when any of its bytes is nonzero,
     // the same rule applied to all of its bytes instead of trusting whatever a short read left behind.
     DWORD data = 0;
     DWORD size = sizeof data;
-    LONG rc = ::RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size);
+    LONG rc =
+        ::RegQueryValueExA(key.Get(), "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size);
     if (rc == ERROR_MORE_DATA) {
         std::vector<BYTE> bytes(size);
         data = 0;
-        if (::RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, bytes.data(), &size) == ERROR_SUCCESS)
+        if (::RegQueryValueExA(key.Get(), "ScreenSaveUsePassword", nullptr, nullptr, bytes.data(), &size) ==
+            ERROR_SUCCESS)
             for (DWORD i = 0; i < size && i < bytes.size(); ++i)
                 if (bytes[i] != 0)
                     data = 1;
     } else if (rc != ERROR_SUCCESS) {
         data = 0;
     }
-    ::RegCloseKey(key);
     return data;
 }
 
 BOOL CSaverPassword::VerifyPassword(HWND owner) {
-    HMODULE lib = ::LoadLibraryA("password.cpl");
-    if (lib == nullptr)
+    const CModule lib(::LoadLibraryA("password.cpl"));
+    if (!lib.IsValid())
         return TRUE;
     using VerifyFn = BOOL(WINAPI*)(HWND);
     BOOL result = TRUE;
-    if (auto verify = reinterpret_cast<VerifyFn>(reinterpret_cast<void*>(::GetProcAddress(lib, "VerifyScreenSavePwd"))))
+    if (auto verify =
+            reinterpret_cast<VerifyFn>(reinterpret_cast<void*>(::GetProcAddress(lib.Get(), "VerifyScreenSavePwd"))))
         result = verify(owner);
-    ::FreeLibrary(lib);
     return result;
 }
 
 void CSaverPassword::ChangePassword(HWND owner) {
-    HMODULE lib = ::LoadLibraryA("mpr.dll");
-    if (lib == nullptr)
+    const CModule lib(::LoadLibraryA("mpr.dll"));
+    if (!lib.IsValid())
         return;
     using ChangeFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
-    if (auto change = reinterpret_cast<ChangeFn>(reinterpret_cast<void*>(::GetProcAddress(lib, "PwdChangePasswordA"))))
+    if (auto change =
+            reinterpret_cast<ChangeFn>(reinterpret_cast<void*>(::GetProcAddress(lib.Get(), "PwdChangePasswordA"))))
         change("SCRSAVE", owner, 0, nullptr);
-    ::FreeLibrary(lib);
 }

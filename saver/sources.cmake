@@ -1,1 +1,1 @@
-list(APPEND WIN_SOURCES saver/SaverWnd.cpp saver/FullScreenWnd.cpp saver/SaverPassword.cpp)
+set(SAVER_WIN_SOURCES saver/SaverWnd.cpp saver/FullScreenWnd.cpp saver/SaverPassword.cpp)

@@ -9,8 +9,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
-"$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+. "$root/scripts/session.sh"
+install_and_build
 export WINEPREFIX=$build/win/wineprefix
 rundir=$build/run
 mkdir -p "$rundir"
@@ -24,12 +24,9 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
 fi
 
-. "$root/scripts/xvfb.sh"
-start_private_xvfb 1024x768x24
+start_wine_session 1024x768x24
 shots=$build/screenshots
 mkdir -p "$shots"
-trap 'wineserver -k >/dev/null 2>&1 || true; kill "$XVFB_PID" 2>/dev/null || true' EXIT
-"$root/scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit >/dev/null 2>&1 || true
 if $saver_mode; then
   "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
 else

@@ -12,7 +12,10 @@ start_private_xvfb() {
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
+    # It never answered: stop it before trying the next display, so none is left running.
+    kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
   done
+  unset XVFB_PID
   echo "could not start Xvfb" >&2
   return 1
 }

@@ -5,19 +5,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "fw/App.h"
-
 std::string GetSettingsSection() {
     char name[64] = {};
     DWORD size = sizeof name;
     if (!::GetUserNameA(name, &size) || name[0] == '\0')
         return kFallbackSection;
     return name;
-}
-
-const char* SettingsFile() {
-    CWinApp* app = AfxGetApp();
-    return app != nullptr ? app->m_pszProfileName : nullptr;
 }
 
 SaverSettings LoadSettings(const char* file) {

@@ -5,10 +5,9 @@
 // The current user's section: the login name from GetUserNameA (64-character buffer), or kFallbackSection.
 std::string GetSettingsSection();
 
-// The settings file of this process (the application's profile file).
-const char* SettingsFile();
+// Both take the settings file's path; the application decides where it lives and hands it down.
 
 // Every key that is missing takes its default; values are returned as stored, unclamped.
-SaverSettings LoadSettings(const char* file = SettingsFile());
+SaverSettings LoadSettings(const char* file);
 // Writes Speed, SpiralTime, PictureTime, PictureFile, FrontColor, BackColor in that order.
-void SaveSettings(const SaverSettings& settings, const char* file = SettingsFile());
+void SaveSettings(const SaverSettings& settings, const char* file);

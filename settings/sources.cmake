@@ -1,2 +1,2 @@
 list(APPEND CORE_SOURCES settings/SettingsPath.cpp)
-list(APPEND WIN_SOURCES settings/SettingsStore.cpp)
+set(SETTINGS_WIN_SOURCES settings/SettingsStore.cpp)

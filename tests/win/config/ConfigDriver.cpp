@@ -186,10 +186,6 @@ std::vector<DWORD> ScreenPixels(HWND hwnd, int width, int height) {
     std::vector<uint32_t> pixels = wt::ReadScreenPixels(origin.x, origin.y, width, height);
     return std::vector<DWORD>(pixels.begin(), pixels.end());
 }
-
-DWORD Rgb(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
 } // namespace
 
 int CountColour(HWND hwnd, COLORREF colour) {
@@ -197,7 +193,7 @@ int CountColour(HWND hwnd, COLORREF colour) {
     ::GetClientRect(hwnd, &rc);
     int n = 0;
     for (DWORD p : ScreenPixels(hwnd, rc.right, rc.bottom))
-        n += p == Rgb(colour);
+        n += p == wt::Rgb(colour);
     return n;
 }
 

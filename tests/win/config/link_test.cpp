@@ -18,11 +18,7 @@ const char kUrl[] = "http://www.example.jp/whorlix/";
 const char kMail[] = "mailto:support@example.jp";
 
 std::string RecorderPath() {
-    std::string path = std::string("Z:") + WHORLIX_RECORDER_UNIX_PATH;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
+    return wt::FromUnixPath(WHORLIX_RECORDER_UNIX_PATH);
 }
 
 // Points HKCR\<scheme>\shell\open\command at the recorder for the life of the object, then restores it.

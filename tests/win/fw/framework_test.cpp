@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -91,20 +92,31 @@ TEST(MessageMap, DerivedEntriesWinAndMissingOnesChainToTheBase) {
 namespace {
 class CFailing : public CWnd {
 public:
-    int OnCreate(LPCREATESTRUCTA) { return -1; }
+    explicit CFailing(bool throws) : m_bThrows(throws) {}
+    int OnCreate(LPCREATESTRUCTA) {
+        if (m_bThrows)
+            throw std::runtime_error("create handler failed");
+        return -1;
+    }
     DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_bThrows;
 };
 } // namespace
 BEGIN_MESSAGE_MAP(CFailing, CWnd)
 ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-TEST(MessageMap, CreateFailingInTheHandlerFailsTheWindow) {
-    CFailing failing;
-    const char* cls = CWnd::RegisterWndClass(0);
-    RECT rc{0, 0, 10, 10};
-    EXPECT_FALSE(failing.CreateEx(0, cls, "", WS_POPUP, rc, nullptr, 0));
-    EXPECT_EQ(failing.m_hWnd, nullptr);
+TEST(MessageMap, CreateFailingOrThrowingInTheHandlerFailsTheWindow) {
+    for (bool throws : {false, true}) {
+        SCOPED_TRACE(throws ? "throws" : "returns -1");
+        CFailing failing(throws);
+        const char* cls = CWnd::RegisterWndClass(0);
+        RECT rc{0, 0, 10, 10};
+        EXPECT_FALSE(failing.CreateEx(0, cls, "", WS_POPUP, rc, nullptr, 0));
+        EXPECT_EQ(failing.m_hWnd, nullptr);
+    }
 }
 
 namespace {
@@ -200,6 +212,7 @@ public:
 class CTestDlg : public CDialog {
 public:
     explicit CTestDlg(HWND owner) : CDialog(500, owner) {}
+    using CDialog::m_nIDTemplate;
     int m_nValue = 5;
     CEnterEdit m_edit;
     std::function<void(CTestDlg*)> m_onInit;
@@ -352,6 +365,19 @@ TEST(ModalDialog, FailedExchangeShowsTheMessageFocusesAndSelectsTheEditAndKeepsT
     EXPECT_EQ(closer.m_text, "1 .. 9 only");
     // Message boxes are captioned with the module's base name.
     EXPECT_EQ(closer.m_caption, "win_fw");
+}
+
+TEST(ModalDialog, ADialogThatCannotBeCreatedOrInitialisedReturnsMinusOne) {
+    CTestDlg missingTemplate(nullptr);
+    missingTemplate.m_nIDTemplate = 999;
+    EXPECT_EQ(missingTemplate.DoModal(), -1);
+
+    HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    CTestDlg throwing(owner);
+    throwing.m_onInit = [](CTestDlg*) { throw std::runtime_error("initialisation failed"); };
+    EXPECT_EQ(throwing.DoModal(), -1);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    ::DestroyWindow(owner);
 }
 
 TEST(WindowClass, RegisteredNamesStayPutAsMoreClassesAreRegistered) {

@@ -16,13 +16,7 @@ std::vector<uint8_t> BitmapBits(HBITMAP bitmap, int w, int h) {
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colors[2];
-    } bi{};
-    bi.header.biSize = sizeof bi.header;
-    bi.header.biWidth = w;
-    bi.header.biHeight = -h;
-    bi.header.biPlanes = 1;
-    bi.header.biBitCount = 1;
-    bi.header.biCompression = BI_RGB;
+    } bi{wt::TopDownDibHeader(w, h, 1), {}};
     const int stride = ((w + 31) / 32) * 4;
     std::vector<uint8_t> raw(static_cast<size_t>(stride) * h);
     HDC screen = ::GetDC(nullptr);
@@ -60,11 +54,7 @@ CTestWindow::~CTestWindow() {
 }
 
 std::string FixturePath(const char* name) {
-    std::string path = std::string("Z:") + RENDER_FIXTURES_UNIX + "/" + name;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
+    return wt::FromUnixPath((std::string(RENDER_FIXTURES_UNIX) + "/" + name).c_str());
 }
 
 } // namespace rt

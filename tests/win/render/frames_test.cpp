@@ -298,8 +298,7 @@ TEST(SpiralFrames, FailedAllocationReleasesEverythingBuiltSoFar) {
     const std::pair<int, size_t> cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {8, 3}, {17, 7}, {29, 13}, {30, 14}};
     for (const auto& [failing, seen] : cases) {
         SCOPED_TRACE(testing::Message() << "allocation " << failing);
-        SetSpiralAllocationFailureForTesting(failing);
-        CSpiralFrameSet set;
+        CSpiralFrameSet set(SpiralAllocationFault{failing});
         std::vector<HBITMAP> made;
         const BuildResult r = set.BuildSpiralFrames(
             screen, g,
@@ -308,7 +307,6 @@ TEST(SpiralFrames, FailedAllocationReleasesEverythingBuiltSoFar) {
                     made.push_back(set.Frame(k - 1));
             },
             [] { return false; });
-        SetSpiralAllocationFailureForTesting(-1);
         EXPECT_EQ(r, BuildResult::OutOfMemory);
         EXPECT_EQ(set.BuiltCount(), 0);
         EXPECT_EQ(made.size(), seen);

@@ -11,6 +11,8 @@ add_custom_command(OUTPUT ${RENDER_FIXTURE_FILES}
           ${RENDER_FIXTURES}/photo1920x1080.jpg
   VERBATIM)
 add_custom_target(render_fixtures DEPENDS ${RENDER_FIXTURE_FILES})
+# The benchmarks use the same pictures.
+set_target_properties(render_fixtures PROPERTIES FIXTURE_DIR ${RENDER_FIXTURES})
 
 add_library(render_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/RenderTestSupport.cpp)
 target_link_libraries(render_test_support PUBLIC win_test_support)

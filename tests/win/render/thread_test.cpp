@@ -8,15 +8,11 @@
 
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
-#include "fw/App.h"
 #include "render/SpiralFrames.h"
 #include "saver/SaverWnd.h"
 #include "settings/SettingsStore.h"
 
 namespace {
-
-// The render thread reads its settings through the application's profile file.
-CWinApp g_app("render_thread_test");
 
 // Ends the whole test program if the scope is not left within the deadline: a hang fails instead of blocking.
 class CWatchdog {
@@ -51,14 +47,11 @@ private:
 
 class RenderThreadTest : public ::testing::Test {
 protected:
-    void UseSettings(const SaverSettings& s) {
-        const std::string ini = m_dir.File("whorlix.ini");
-        SaveSettings(s, ini.c_str());
-        g_app.SetProfileName(ini.c_str());
-    }
+    void UseSettings(const SaverSettings& s) { SaveSettings(s, m_ini.c_str()); }
     // A saver window as in preview mode: a visible child filling host. The object deletes itself.
-    static HWND StartSaver(HWND parent, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE, DWORD exStyle = 0) {
-        CSaverWnd* wnd = new CSaverWnd;
+    HWND StartSaver(HWND parent, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE, DWORD exStyle = 0,
+                    SpiralAllocationFault fault = {}) {
+        CSaverWnd* wnd = new CSaverWnd(m_ini, fault);
         if (!wnd->CreateSaverWindow(exStyle, style, RECT{0, 0, w, h}, parent)) {
             delete wnd;
             return nullptr;
@@ -66,6 +59,7 @@ protected:
         return wnd->m_hWnd;
     }
     wt::TempDir m_dir;
+    const std::string m_ini = m_dir.File("whorlix.ini");
 };
 
 bool OnlyColours(const std::vector<uint32_t>& pixels, uint32_t a, uint32_t b) {
@@ -128,14 +122,13 @@ TEST_F(RenderThreadTest, FramesThatCannotBeAllocatedCloseTheSaverWindow) {
     for (int failing : {0, 1, 2, 16, 30}) {
         SCOPED_TRACE(testing::Message() << "allocation " << failing);
         CWatchdog watchdog(60000, "out-of-memory close");
-        SetSpiralAllocationFailureForTesting(failing);
         rt::CTestWindow host(200, 150);
-        const HWND saver = StartSaver(host.Handle(), 200, 150);
+        const HWND saver =
+            StartSaver(host.Handle(), 200, 150, WS_CHILD | WS_VISIBLE, 0, SpiralAllocationFault{failing});
         ASSERT_NE(saver, nullptr);
         // The render thread posts WM_CLOSE; answering messages lets it destroy the window.
         EXPECT_TRUE(wt::WaitUntil([saver] { return !::IsWindow(saver); }, 30000));
         EXPECT_TRUE(::IsWindow(host.Handle()));
-        SetSpiralAllocationFailureForTesting(-1);
     }
 }
 

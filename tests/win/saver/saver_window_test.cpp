@@ -18,11 +18,12 @@ std::string ExeFolder() {
     return p.substr(0, p.find_last_of('\\'));
 }
 
-// Exposes the reference position for checks.
+// A run-mode window on the default settings (its settings file does not exist) that can be told to forget its
+// reference position.
 class CProbeWnd : public CFullScreenWnd {
 public:
-    using CFullScreenWnd::m_nLastX;
-    using CFullScreenWnd::m_nLastY;
+    CProbeWnd() : CFullScreenWnd(ExeFolder() + "\\no-such-settings.ini") {}
+    using CFullScreenWnd::ForgetMouseReference;
 };
 
 // A running full-screen saver window owned by this thread.
@@ -127,10 +128,10 @@ TEST(RunWindow, FirstMouseMoveIsTheReferenceAndAOnePixelMoveEndsIt) {
     RunWindow run;
     ASSERT_TRUE(run.Ok());
     // The real pointer may already have given a reference while the window appeared: start afresh.
-    run.Wnd()->m_nLastX = run.Wnd()->m_nLastY = -1;
+    run.Wnd()->ForgetMouseReference();
     EXPECT_FALSE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(100, 200)));
-    EXPECT_EQ(run.Wnd()->m_nLastX, 100);
-    EXPECT_EQ(run.Wnd()->m_nLastY, 200);
+    EXPECT_EQ(run.Wnd()->MouseReference().x, 100);
+    EXPECT_EQ(run.Wnd()->MouseReference().y, 200);
     EXPECT_FALSE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(100, 200)));
     EXPECT_TRUE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(101, 200)));
     EXPECT_TRUE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(100, 199)));
@@ -205,12 +206,12 @@ TEST(Password, RefusedPasswordKeepsTheSaverAndForgetsTheReferenceAcceptedOneEnds
     st::PasswordDouble verifier(ExeFolder(), '0');
     RunWindow run;
     ASSERT_TRUE(run.Ok());
-    run.Wnd()->m_nLastX = run.Wnd()->m_nLastY = -1;
+    run.Wnd()->ForgetMouseReference();
     EXPECT_FALSE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)));
     EXPECT_FALSE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(11, 10)));
     EXPECT_EQ(verifier.Calls(), 1);
-    EXPECT_EQ(run.Wnd()->m_nLastX, -1);
-    EXPECT_EQ(run.Wnd()->m_nLastY, -1);
+    EXPECT_EQ(run.Wnd()->MouseReference().x, -1);
+    EXPECT_EQ(run.Wnd()->MouseReference().y, -1);
     // The next move only re-arms the reference; the next key asks again.
     EXPECT_FALSE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(50, 50)));
     EXPECT_EQ(verifier.Calls(), 1);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
+#include <utility>
 
 namespace wt {
 
@@ -28,14 +30,18 @@ TempDir::TempDir() {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);
     static unsigned counter = 0;
-    for (;;) {
+    // A name can be taken by a leftover folder; a temporary folder that cannot be written fails every time.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
         char name[MAX_PATH];
         std::snprintf(name, sizeof name, "%swhx%lu_%u_%lu", base, ::GetCurrentProcessId(), counter++, ::GetTickCount());
         if (::CreateDirectoryA(name, nullptr)) {
             m_path = name;
             return;
         }
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
     }
+    throw std::runtime_error(std::string("cannot create a temporary folder under ") + base);
 }
 
 TempDir::~TempDir() {
@@ -94,22 +100,24 @@ std::string CopyScrInto(const TempDir& dir, const std::string& name) {
 }
 
 Process::~Process() {
+    Close();
+}
+
+void Process::Close() {
     Kill();
     if (m_pi.hProcess)
         ::CloseHandle(m_pi.hProcess);
     if (m_pi.hThread)
         ::CloseHandle(m_pi.hThread);
+    m_pi = {};
 }
 
-Process::Process(Process&& other) noexcept : m_pi(other.m_pi) {
-    other.m_pi = {};
-}
+Process::Process(Process&& other) noexcept : m_pi(std::exchange(other.m_pi, {})) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        this->~Process();
-        m_pi = other.m_pi;
-        other.m_pi = {};
+        Close();
+        m_pi = std::exchange(other.m_pi, {});
     }
     return *this;
 }
@@ -231,14 +239,20 @@ void SetPasswordFlag(DWORD type, const void* data, DWORD size) {
     ::RegCloseKey(key);
 }
 
+BITMAPINFOHEADER TopDownDibHeader(int w, int h, WORD bitCount) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = w;
+    header.biHeight = -h;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 CDibSurface::CDibSurface(int w, int h) : m_w(w), m_h(h) {
     BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    bi.bmiHeader = TopDownDibHeader(w, h, 32);
     void* bits = nullptr;
     m_hBitmap = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     m_bits = static_cast<uint32_t*>(bits);

@@ -17,7 +17,7 @@ std::string MprDoublePath();
 // A Unix path of the build as the program sees it (drive Z:).
 std::string FromUnixPath(const char* unixPath);
 
-// A fresh folder under the temporary folder, removed with everything in it.
+// A fresh folder under the temporary folder, removed with everything in it. Throws when none can be created.
 class TempDir {
 public:
     TempDir();
@@ -61,6 +61,8 @@ public:
     HANDLE Handle() const { return m_pi.hProcess; }
 
 private:
+    // Ends the process if it still runs and closes its handles.
+    void Close();
     PROCESS_INFORMATION m_pi{};
 };
 
@@ -75,6 +77,9 @@ HWND FindProcessWindow(DWORD pid, const char* className = nullptr, const char* t
 
 // Sets HKCU "Control Panel\desktop" "ScreenSaveUsePassword" to raw bytes of a type, or deletes it (type 0).
 void SetPasswordFlag(DWORD type, const void* data, DWORD size);
+
+// The header of a top-down DIB of w x h with bitCount bits per pixel.
+BITMAPINFOHEADER TopDownDibHeader(int w, int h, WORD bitCount);
 
 // A memory device context with a 32-bit top-down DIB section selected: pixels as 0x00RRGGBB.
 class CDibSurface {

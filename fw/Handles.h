@@ -1,0 +1,101 @@
+#pragma once
+// Owners of kernel, registry, module and COM handles: each releases what it holds in its destructor, so no
+// path through a function has to remember to.
+#include <windows.h>
+
+#include <utility>
+
+// Owns a handle of type H that close() releases; invalid is the value meaning "none".
+template <typename H, BOOL(WINAPI* close)(H), H invalid = nullptr> class CScopedHandle {
+public:
+    CScopedHandle() = default;
+    explicit CScopedHandle(H handle) : m_handle(handle) {}
+    CScopedHandle(const CScopedHandle&) = delete;
+    CScopedHandle& operator=(const CScopedHandle&) = delete;
+    CScopedHandle(CScopedHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, invalid)) {}
+    CScopedHandle& operator=(CScopedHandle&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_handle, invalid));
+        return *this;
+    }
+    ~CScopedHandle() { Reset(); }
+
+    void Reset(H handle = invalid) {
+        if (m_handle != invalid)
+            close(m_handle);
+        m_handle = handle;
+    }
+    H Get() const { return m_handle; }
+    bool IsValid() const { return m_handle != invalid; }
+
+private:
+    H m_handle = invalid;
+};
+
+namespace fw_detail {
+inline BOOL WINAPI CloseRegKey(HKEY key) {
+    return ::RegCloseKey(key) == ERROR_SUCCESS;
+}
+inline BOOL WINAPI ReleaseLibrary(HMODULE module) {
+    return ::FreeLibrary(module);
+}
+inline BOOL WINAPI CloseFindHandle(HANDLE find) {
+    return ::FindClose(find);
+}
+} // namespace fw_detail
+
+// A thread, event or file handle (CloseHandle); null means none.
+using CHandle = CScopedHandle<HANDLE, &::CloseHandle>;
+// A file from CreateFileA (INVALID_HANDLE_VALUE means none).
+class CFileHandle : public CScopedHandle<HANDLE, &::CloseHandle, nullptr> {
+public:
+    CFileHandle() = default;
+    // CreateFileA reports failure as INVALID_HANDLE_VALUE; it is kept as "none".
+    explicit CFileHandle(HANDLE handle) : CScopedHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+};
+// An open registry key.
+using CRegKey = CScopedHandle<HKEY, &fw_detail::CloseRegKey>;
+// A library loaded with LoadLibraryA.
+using CModule = CScopedHandle<HMODULE, &fw_detail::ReleaseLibrary>;
+
+// A file search from FindFirstFileA: the first entry is read on construction.
+class CFindFile {
+public:
+    explicit CFindFile(const char* pattern) : m_search(Normalise(::FindFirstFileA(pattern, &m_data))) {}
+    // True while an entry is at hand; Next moves to the following one.
+    bool Found() const { return m_search.IsValid() && m_bFound; }
+    void Next() { m_bFound = ::FindNextFileA(m_search.Get(), &m_data) != FALSE; }
+    const WIN32_FIND_DATAA& Data() const { return m_data; }
+
+private:
+    static HANDLE Normalise(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
+    WIN32_FIND_DATAA m_data{};
+    CScopedHandle<HANDLE, &fw_detail::CloseFindHandle> m_search;
+    bool m_bFound = true;
+};
+
+// Holds one reference to a COM object.
+template <typename T> class CComPtr {
+public:
+    CComPtr() = default;
+    CComPtr(const CComPtr&) = delete;
+    CComPtr& operator=(const CComPtr&) = delete;
+    ~CComPtr() { Release(); }
+
+    void Release() {
+        if (m_p != nullptr)
+            m_p->Release();
+        m_p = nullptr;
+    }
+    // For functions that hand out a new reference: the previous one is released first.
+    T** operator&() {
+        Release();
+        return &m_p;
+    }
+    T* operator->() const { return m_p; }
+    T* Get() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+
+private:
+    T* m_p = nullptr;
+};
