@@ -246,6 +246,7 @@ TEST_P(SaverPicture, PicturePhaseShowsThePhotoAsTaken) {
     const bool shown =
         wt::WaitUntil([&] { return Shows(c, wt::ReadScreenPixels(0, 0, m_w, m_h), reference, seen); }, 60000);
     EXPECT_TRUE(shown) << seen;
+    std::printf("%s: %s\n", c.name, seen.c_str()); // the measured figures, for the log
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, SaverPicture, ::testing::ValuesIn(kPictureCases),
