@@ -31,5 +31,6 @@ add_custom_command(OUTPUT ${SAVER_FIXTURE_FILES}
   DEPENDS ${PROJECT_SOURCE_DIR}/res/builtin.jpg
   VERBATIM)
 add_custom_target(saver_fixtures DEPENDS ${SAVER_FIXTURE_FILES})
+set_target_properties(saver_fixtures PROPERTIES FIXTURE_DIR ${SAVER_FIXTURES})
 add_dependencies(win_saver saver_fixtures)
 target_compile_definitions(win_saver PRIVATE SAVER_FIXTURES_UNIX="${SAVER_FIXTURES}")
