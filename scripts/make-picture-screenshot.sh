@@ -14,14 +14,15 @@ convert -size 3024x2600 gradient:'#3f6fb8'-'#f3c98b' "$tmp/sky.png"
 convert -size 756x650 -seed 41 plasma:white-'#c08060' -blur 0x3 -colorspace gray -level 50%,100% \
   -resize 3024x2600\! "$tmp/clouds.png"
 convert "$tmp/sky.png" "$tmp/clouds.png" -compose screen -composite "$tmp/sky2.png"
-convert -size 756x1008 -seed 43 plasma:'#35602f'-'#16301a' -resize 3024x4032\! "$tmp/hills.png"
+convert -size 756x1008 -seed 43 plasma:'#35602f'-'#16301a' -blur 0x1 -modulate 100,35 -fill '#2f5a2a' -tint 60 \
+  -resize 3024x4032\! "$tmp/hills.png"
 convert -size 3024x4032 xc:black -fill white \
   -draw "path 'M 0,2300 C 600,1700 1100,2100 1600,1900 C 2100,1700 2500,2200 3024,2000 L 3024,4032 L 0,4032 Z'" \
   -blur 0x4 "$tmp/mask.png"
 convert "$tmp/sky2.png" -flip -resize 3024x1232\! -modulate 75,90 -motion-blur 0x20+0 "$tmp/lake.png"
 convert -size 3024x4032 xc:'#243f24' "$tmp/sky2.png" -geometry +0+0 -composite "$tmp/base.png"
 convert "$tmp/base.png" "$tmp/hills.png" "$tmp/mask.png" -composite "$tmp/land.png"
-convert "$tmp/land.png" "$tmp/lake.png" -geometry +0+2800 -composite -seed 47 -attenuate 0.4 +noise Gaussian \
+convert "$tmp/land.png" "$tmp/lake.png" -geometry +0+2800 -composite -seed 47 -attenuate 0.25 +noise Gaussian \
   "$tmp/upright.png"
 # Stored sideways: turning it a quarter clockwise shows it upright, which is what orientation 6 says.
 convert "$tmp/upright.png" -rotate -90 -strip -interlace none -quality 90 "$tmp/stored.jpg"
@@ -46,11 +47,16 @@ winpath="Z:$(printf '%s' "$tmp/photo.jpg" | tr / '\\')"
 printf '[%s]\r\nSpiralTime=0\r\nPictureTime=100\r\nPictureFile=%s\r\n' "$user" "$winpath" >"$run/whorlix.ini"
 "$root/scripts/wine-run.sh" "$WINEPREFIX" "$run/whorlix.scr" /s &
 pid=$!
-# The portrait is fitted between black bars: wait for the left bar where the loading screen has sky.
-for _ in $(seq 600); do
-  px=$(import -window root -crop 1x1+40+40 txt:- 2>/dev/null | tail -1 || true)
-  case "$px" in *"#000000"*) break ;; esac
-  sleep 0.1
+# The portrait is fitted between black bars: wait for the loading screen's sky at (40, 40) (the screen is black
+# before the saver shows), then for the left bar there.
+pixel() { import -window root -depth 8 -crop 1x1+40+40 -format '%[hex:p{0,0}]' info:- 2>/dev/null || true; }
+for want in sky bar; do
+  for _ in $(seq 1200); do
+    px=$(pixel)
+    if [ "$want" = sky ] && [ -n "$px" ] && [ "$px" != 000000 ]; then break; fi
+    if [ "$want" = bar ] && [ "$px" = 000000 ]; then break; fi
+    sleep 0.1
+  done
 done
 sleep 1
 import -window root "$tmp/shot.png"
