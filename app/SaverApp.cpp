@@ -12,6 +12,10 @@ CSaverApp theApp;
 
 namespace {
 
+bool IsLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
 HWND HandleFromCommandLine(int32_t value) {
     // Handles are 32-bit values even in a 64-bit process; sign-extend as the system does.
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
@@ -20,10 +24,8 @@ HWND HandleFromCommandLine(int32_t value) {
 } // namespace
 
 BOOL CSaverApp::InitInstance() {
-    char modulePath[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
     // The one place that decides where the settings live; every window and dialog is handed this path.
-    const std::string settingsFile = SettingsPathFromModule(modulePath);
+    const std::string settingsFile = SettingsPathFromModule(AfxGetModuleFileName(nullptr), &IsLeadByte);
     SetProfileName(settingsFile.c_str());
 
     ModeRequest request = DispatchCommandLine(__argc, __argv);

@@ -21,14 +21,9 @@ COLORREF* CColorSwatch::CustomColors() {
 }
 
 void CColorSwatch::SetColor(COLORREF color) {
+    m_color = color;
     m_brush.CreateSolidBrush(color);
     Invalidate(TRUE);
-}
-
-COLORREF CColorSwatch::GetColor() const {
-    LOGBRUSH lb{};
-    ::GetObjectA(m_brush, sizeof lb, &lb);
-    return lb.lbColor;
 }
 
 void CColorSwatch::ChooseNewColor() {
@@ -61,7 +56,13 @@ void CColorSwatch::OnPaint() {
     CPaintDC dc(m_hWnd);
     RECT rc;
     GetClientRect(&rc);
-    ::FillRect(dc, &rc, m_brush);
+    // Without a brush of its own (it could not be made) the swatch still shows its colour.
+    if (m_brush.IsNull()) {
+        ::SetDCBrushColor(dc, m_color);
+        ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    } else {
+        ::FillRect(dc, &rc, m_brush);
+    }
     if (::GetFocus() == m_hWnd)
         ::DrawFocusRect(dc, &rc);
 }

@@ -10,10 +10,10 @@ public:
     CColorSwatch();
     ~CColorSwatch() override;
 
-    // Replaces the brush and repaints; the control must be attached.
+    // Takes the colour, makes its brush and repaints; the control must be attached.
     void SetColor(COLORREF color);
-    // The colour of the current brush: the brush is the only place the colour is kept.
-    COLORREF GetColor() const;
+    // The colour last set: kept apart from the brush, so a brush that could not be made never changes it.
+    COLORREF GetColor() const { return m_color; }
     // Opens the colour dialog on the current colour and takes the colour the user confirms.
     void ChooseNewColor();
 
@@ -32,5 +32,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    COLORREF m_color = RGB(0, 0, 0);
     CBrush m_brush;
 };

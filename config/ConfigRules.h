@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "fw/CodePage.h"
+
 // The target a link label hands to the shell: a caption without any ':' is a mail address.
 std::string LinkTargetFromCaption(const std::string& caption);
-
-// Tells whether a byte opens a two-byte character in the text's code page.
-using LeadBytePredicate = bool (*)(unsigned char byte);
 
 // The initial folder of the Browse dialog for the path edit's text: everything up to and including its last
 // backslash, or empty when it has none. Two-byte characters are stepped over whole, so a trail byte that

@@ -89,14 +89,13 @@ BOOL CSettingsDlg::OnInitDialog() {
 }
 
 void CSettingsDlg::FillVersionBox() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string path = AfxGetModuleFileName(nullptr);
     DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
     if (size == 0)
         return;
     std::vector<char> block(size);
-    if (!::GetFileVersionInfoA(path, 0, size, block.data()))
+    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
         return;
     void* translation = nullptr;
     UINT length = 0;
@@ -120,7 +119,13 @@ void CSettingsDlg::OnOK() {
     settings.PictureFile = m_strPictureFile;
     settings.FrontColor = m_frontColor.GetColor();
     settings.BackColor = m_backColor.GetColor();
-    SaveSettings(settings, m_strSettingsFile.c_str());
+    // A settings file that cannot be written (a folder the user may not write to, say) must not pass for
+    // saved: the user is told, and the dialog stays open with their values, for another try or Cancel.
+    if (!SaveSettings(settings, m_strSettingsFile.c_str())) {
+        const std::string message = AfxFormatString1(AfxLoadString(IDS_SAVE_FAILED), m_strSettingsFile);
+        AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     CDialog::OnOK();
 }
 

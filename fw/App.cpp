@@ -28,10 +28,9 @@ CWinApp::~CWinApp() {
 void CWinApp::InitFramework(HINSTANCE hInstance) {
     m_hInstance = hInstance;
     if (m_strAppName.empty()) {
-        char path[MAX_PATH] = {};
-        ::GetModuleFileNameA(hInstance, path, MAX_PATH);
-        const char* base = path;
-        for (const char* p = path; *p != '\0'; p = ::CharNextA(p))
+        const std::string path = AfxGetModuleFileName(hInstance);
+        const char* base = path.c_str();
+        for (const char* p = path.c_str(); *p != '\0'; p = ::CharNextA(p))
             if (*p == '\\' || *p == '/' || *p == ':')
                 base = p + 1;
         m_strAppName = base;
@@ -77,10 +76,29 @@ int AfxMessageBox(UINT stringId, UINT type) {
     return AfxMessageBox(AfxLoadString(stringId).c_str(), type);
 }
 
+std::string AfxGetModuleFileName(HMODULE module) {
+    // A result that fills the whole buffer may have been cut: read again with a larger one.
+    for (DWORD size = MAX_PATH; size <= 65536; size *= 2) {
+        std::string path(size, '\0');
+        const DWORD length = ::GetModuleFileNameA(module, path.data(), size);
+        if (length == 0)
+            return std::string();
+        if (length < size) {
+            path.resize(length);
+            return path;
+        }
+    }
+    return std::string();
+}
+
 std::string AfxLoadString(UINT id) {
     char buffer[1024] = {};
     int len = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
     return std::string(buffer, len > 0 ? static_cast<size_t>(len) : 0);
+}
+
+std::string AfxFormatString1(const std::string& format, const std::string& arg1) {
+    return AfxFormatString2(format, arg1, "%2");
 }
 
 std::string AfxFormatString2(const std::string& format, const std::string& arg1, const std::string& arg2) {

@@ -42,8 +42,13 @@ CWinApp* AfxGetApp();
 int AfxMessageBox(const char* text, UINT type = MB_OK);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK);
 
+// The full path of a module (null: the program's own), however long; empty when it cannot be read.
+std::string AfxGetModuleFileName(HMODULE module);
+
 // Loads string resource id from the main module; empty when missing.
 std::string AfxLoadString(UINT id);
+// Replaces %1 in a format text.
+std::string AfxFormatString1(const std::string& format, const std::string& arg1);
 // Replaces %1 and %2 in a format text.
 std::string AfxFormatString2(const std::string& format, const std::string& arg1, const std::string& arg2);
 

@@ -7,7 +7,8 @@ constexpr int kDialogIntMaxChars = 31;
 
 // Parses a dialog edit's text as a signed 32-bit integer: blanks and tabs around an optional sign and
 // digits. Fails on an empty text, other characters, or a zero whose first non-blank character is not '0'.
-// Only the first kDialogIntMaxChars characters count; digits beyond 32 bits wrap as the C runtime's scanf does.
+// Only the first kDialogIntMaxChars characters count. A number outside the signed 32-bit range fails too: it is
+// never wrapped into range.
 bool ParseDialogInt(const char* text, int& value);
 
 struct FwRect {

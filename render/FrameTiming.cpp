@@ -16,14 +16,17 @@ int64_t IntervalTicks(int64_t intervalMs, int64_t frequency) {
     return intervalMs * frequency / 1000;
 }
 
-int CFramePacer::Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms) {
+int CFramePacer::Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms,
+                      const std::function<bool()>& stopRequested) {
     const int64_t target = m_last + m_interval;
     int sleeps = 0;
-    while (m_last < target) {
+    do {
+        if (stopRequested && stopRequested())
+            break;
         sleep1ms();
         ++sleeps;
         m_last = readCounter();
-    }
+    } while (m_last < target);
     return sleeps;
 }
 

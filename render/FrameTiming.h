@@ -25,10 +25,13 @@ public:
     CFramePacer(int64_t intervalTicks, int64_t startCounter) : m_interval(intervalTicks), m_last(startCounter) {}
 
     // Sleeps (1 ms at a time) until the target. The first test uses the previous wait's reading, not a fresh
-    // one, so with a positive interval every frame sleeps at least once however long its work took; the next
-    // target counts from the reading that ended this wait, so a late frame moves the schedule and nothing is
-    // caught up. Returns the number of sleeps.
-    int Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms);
+    // one, so every frame sleeps at least once however long its work took, even with an interval of zero or
+    // less: no setting can make the frame loop spin. The next target counts from the reading that ended this
+    // wait, so a late frame moves the schedule and nothing is caught up. stopRequested, when given, is asked
+    // before every sleep and ends the wait at once, so a long interval never delays a stop. Returns the number
+    // of sleeps.
+    int Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms,
+             const std::function<bool()>& stopRequested = nullptr);
 
     int64_t LastCounter() const { return m_last; }
 

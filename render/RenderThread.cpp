@@ -24,6 +24,9 @@ public:
 
 private:
     bool StopRequested() const { return m_stopRequested.load() != 0; }
+    // The loading screen, the frames and the frame loop; false when there is nothing to draw with.
+    bool DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
+                          const SpiralGeometry& geometry);
     void RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
                       PictureList& pictures);
 
@@ -46,32 +49,36 @@ void CRenderRun::Run() {
         return;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
 
-    bool outOfMemory = false;
-    {
-        CClientDC dc(m_hWnd);
-        CLoadingScreen loading;
-        loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
-
-        const auto stopTest = [this] { return StopRequested(); };
-        PictureList pictures;
-        CSpiralFrameSet frames(m_request.allocationFault);
-        // A folder search cut short by a stop ends the run before any frame is built.
-        if (BuildPictureList(settings.PictureFile, stopTest, pictures)) {
-            const BuildResult built = frames.BuildSpiralFrames(
-                dc, geometry, [&loading](int k) { loading.Progress(k); }, stopTest);
-            outOfMemory = built == BuildResult::OutOfMemory;
-            // After a stop during building the loop sees the same request before its first frame and ends.
-            if (!outOfMemory)
-                RunFrameLoop(dc, timings, client, frames, pictures);
-        }
-        // Leaving this block gives back the frames, the picture list, the font selection and the device
-        // context, in the reverse order of their making.
-    }
-
-    // Without its frames the saver has nothing to show: close the window, which ends the saver the ordinary
-    // way in both the full-screen and the preview form, instead of leaving a window that never draws.
-    if (outOfMemory)
+    // Without its device context or its frames the saver has nothing to show: the window is closed, which ends
+    // the saver the ordinary way in both the full-screen and the preview form, instead of leaving a window that
+    // never draws. Everything the run made is given back before that.
+    if (!DrawUntilStopped(settings, timings, client, geometry))
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
+                                  const SpiralGeometry& geometry) {
+    const CClientDC dc(m_hWnd);
+    if (dc.IsNull() || m_request.faults.noWindowDC)
+        return false;
+    CLoadingScreen loading;
+    loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
+
+    const auto stopTest = [this] { return StopRequested(); };
+    PictureList pictures;
+    CSpiralFrameSet frames(m_request.faults.frameAllocation);
+    // A folder search cut short by a stop ends the run before any frame is built.
+    if (!BuildPictureList(settings.PictureFile, stopTest, pictures))
+        return true;
+    const BuildResult built = frames.BuildSpiralFrames(
+        dc, geometry, [&loading](int k) { loading.Progress(k); }, stopTest);
+    if (built == BuildResult::OutOfMemory)
+        return false;
+    // After a stop during building the loop sees the same request before its first frame and ends.
+    RunFrameLoop(dc, timings, client, frames, pictures);
+    return true;
+    // Leaving gives back the frames, the picture list, the font selection and the device context, in the
+    // reverse order of their making.
 }
 
 void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
@@ -94,8 +101,11 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
     const auto sleep1ms = [] { ::Sleep(1); };
     const auto tick = [] { return static_cast<uint32_t>(::timeGetTime()); };
 
+    const auto stopTest = [this] { return StopRequested(); };
     while (!StopRequested()) {
-        pacer.Wait(readCounter, sleep1ms);
+        pacer.Wait(readCounter, sleep1ms, stopTest);
+        if (StopRequested())
+            break;
         switch (phases.BeginFrame(tick())) {
         case FrameAction::PresentSpiral:
             frames.PresentSpiralFrame(phases.FrameIndex(), dc);
@@ -123,7 +133,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
 } // namespace
 
 bool CRenderThread::Start(RenderRequest request) {
-    if (m_hRenderThread.IsValid())
+    if (m_hRenderThread.IsValid() || request.faults.noThread)
         return false;
     m_request = std::move(request);
     m_bStopRequested.store(0);

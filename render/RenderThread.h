@@ -8,11 +8,18 @@
 #include "fw/Handles.h"
 #include "render/SpiralFrames.h"
 
+// Failures a test can ask of a render thread, to reach the paths that handle them; none by default.
+struct RenderFaults {
+    SpiralAllocationFault frameAllocation; // one allocation of the frame builder fails
+    bool noWindowDC = false;               // the window's device context cannot be had
+    bool noThread = false;                 // the thread cannot be created
+};
+
 // What a render thread works from, handed over by value when it starts.
 struct RenderRequest {
-    HWND hWnd = nullptr;                   // the window it shows and draws on
-    std::string settingsFile;              // read once, when the thread starts
-    SpiralAllocationFault allocationFault; // tests only: make one frame allocation fail
+    HWND hWnd = nullptr;      // the window it shows and draws on
+    std::string settingsFile; // read once, when the thread starts
+    RenderFaults faults;
 };
 
 // Owns one render thread and the stop request it polls. The owner starts it once its window exists and

@@ -3,6 +3,7 @@
 
 #define IDS_DESCRIPTION 1   // the saver's display name in the system's list
 #define IDS_PATH_TOO_LONG 2 // the picture path is longer than the settings dialog accepts
+#define IDS_SAVE_FAILED 3   // the settings file could not be written (%1: its path)
 #define IDI_APPICON 128
 #define IDD_SETTINGS 102
 #define IDR_BUILTIN_PICTURE 154 // type "JPEG"

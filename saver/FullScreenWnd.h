@@ -7,7 +7,8 @@
 // The run-mode saver: a hidden topmost pop-up over the primary screen that ends on the user's first input.
 class CFullScreenWnd : public CSaverWnd {
 public:
-    explicit CFullScreenWnd(std::string settingsFile) : CSaverWnd(std::move(settingsFile)) {}
+    explicit CFullScreenWnd(std::string settingsFile, RenderFaults faults = {})
+        : CSaverWnd(std::move(settingsFile), faults) {}
     ~CFullScreenWnd() override = default;
 
     // Tells the system a saver runs and creates the window. On failure the flag is cleared again and the

@@ -9,8 +9,8 @@ ON_WM_CREATE()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CSaverWnd::CSaverWnd(std::string settingsFile, SpiralAllocationFault fault)
-    : m_strSettingsFile(std::move(settingsFile)), m_allocationFault(fault) {}
+CSaverWnd::CSaverWnd(std::string settingsFile, RenderFaults faults)
+    : m_strSettingsFile(std::move(settingsFile)), m_faults(faults) {}
 
 BOOL CSaverWnd::CreateSaverWindow(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT, void*) {
     const char* cls = RegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNCLIENT);
@@ -28,7 +28,7 @@ int CSaverWnd::OnCreate(LPCREATESTRUCTA) {
         return -1;
     ::ImmAssociateContext(m_hWnd, nullptr);
     // Without a render thread the window would stay blank forever: fail the creation instead.
-    if (!m_renderThread.Start(RenderRequest{m_hWnd, m_strSettingsFile, m_allocationFault}))
+    if (!m_renderThread.Start(RenderRequest{m_hWnd, m_strSettingsFile, m_faults}))
         return -1;
     return 0;
 }

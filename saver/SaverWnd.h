@@ -9,9 +9,9 @@
 // The surface a render thread draws on; starts that thread with the window and stops it before the window goes.
 class CSaverWnd : public CWnd {
 public:
-    // settingsFile is what the render thread reads its settings from; fault is for tests of the out-of-memory
-    // path only.
-    explicit CSaverWnd(std::string settingsFile, SpiralAllocationFault fault = {});
+    // settingsFile is what the render thread reads its settings from; faults are for tests of the failure
+    // paths only.
+    explicit CSaverWnd(std::string settingsFile, RenderFaults faults = {});
     ~CSaverWnd() override = default;
 
     // Creates the window (id and context are accepted and ignored). On failure the caller still owns the object.
@@ -27,7 +27,7 @@ protected:
 
 private:
     const std::string m_strSettingsFile;
-    const SpiralAllocationFault m_allocationFault;
+    const RenderFaults m_faults;
     // Started on WM_CREATE and joined at WM_DESTROY.
     CRenderThread m_renderThread;
     bool m_bCreating = false;

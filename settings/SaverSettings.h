@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "fw/CodePage.h"
+
 // The saver's settings, one field per key of the same name.
 struct SaverSettings {
     int32_t Speed = 11;            // frame interval = Speed + 20 ms
@@ -20,6 +22,8 @@ constexpr int kPictureFileBuffer = 4096;
 // more). '<' and '>' cannot occur in a Windows login name, so this never collides with a real user's section.
 constexpr const char* kFallbackSection = "<unknown>";
 
-// The settings file for a module path: everything after the last '.' becomes "ini". A path without any '.'
-// gets ".ini" appended, so the file still sits beside the module.
-std::string SettingsPathFromModule(const std::string& modulePath);
+// The settings file for a module path: everything after the last '.' of the file name becomes "ini"; a file
+// name without any '.' gets ".ini" appended, so the file still sits beside the module. A dot in a folder name
+// never counts, and the path is read in whole characters of its code page (a trail byte is never taken for
+// a separator or a dot).
+std::string SettingsPathFromModule(const std::string& modulePath, LeadBytePredicate isLeadByte);

@@ -30,20 +30,22 @@ SaverSettings LoadSettings(const char* file) {
 }
 
 namespace {
-void WriteInt(const char* section, const char* key, int32_t value, const char* file) {
+bool WriteInt(const char* section, const char* key, int32_t value, const char* file) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
-    ::WritePrivateProfileStringA(section, key, text, file);
+    return ::WritePrivateProfileStringA(section, key, text, file) != FALSE;
 }
 } // namespace
 
-void SaveSettings(const SaverSettings& s, const char* file) {
+bool SaveSettings(const SaverSettings& s, const char* file) {
     const std::string section = GetSettingsSection();
     const char* sec = section.c_str();
-    WriteInt(sec, "Speed", s.Speed, file);
-    WriteInt(sec, "SpiralTime", s.SpiralTime, file);
-    WriteInt(sec, "PictureTime", s.PictureTime, file);
-    ::WritePrivateProfileStringA(sec, "PictureFile", s.PictureFile.c_str(), file);
-    WriteInt(sec, "FrontColor", static_cast<int32_t>(s.FrontColor), file);
-    WriteInt(sec, "BackColor", static_cast<int32_t>(s.BackColor), file);
+    // Every key is attempted even after one fails, so as much as possible is kept; any failure is reported.
+    bool saved = WriteInt(sec, "Speed", s.Speed, file);
+    saved &= WriteInt(sec, "SpiralTime", s.SpiralTime, file);
+    saved &= WriteInt(sec, "PictureTime", s.PictureTime, file);
+    saved &= ::WritePrivateProfileStringA(sec, "PictureFile", s.PictureFile.c_str(), file) != FALSE;
+    saved &= WriteInt(sec, "FrontColor", static_cast<int32_t>(s.FrontColor), file);
+    saved &= WriteInt(sec, "BackColor", static_cast<int32_t>(s.BackColor), file);
+    return saved;
 }

@@ -9,5 +9,6 @@ std::string GetSettingsSection();
 
 // Every key that is missing takes its default; values are returned as stored, unclamped.
 SaverSettings LoadSettings(const char* file);
-// Writes Speed, SpiralTime, PictureTime, PictureFile, FrontColor, BackColor in that order.
-void SaveSettings(const SaverSettings& settings, const char* file);
+// Writes Speed, SpiralTime, PictureTime, PictureFile, FrontColor, BackColor in that order; false when any of
+// the writes failed (all six are still attempted).
+bool SaveSettings(const SaverSettings& settings, const char* file);

@@ -21,10 +21,14 @@ TEST(DialogInt, AcceptsBlanksSignAndDigits) {
     EXPECT_TRUE(Parses("0", 0));
     EXPECT_TRUE(Parses("  000", 0));
     EXPECT_TRUE(Parses("100", 100));
+    EXPECT_TRUE(Parses("2147483647", 2147483647));
+    EXPECT_TRUE(Parses("-2147483648", INT32_MIN));
 }
 
-TEST(DialogInt, RejectsEmptyTextOtherCharactersAndSignedZero) {
-    for (const char* bad : {"", "   ", "abc", "12a", "1 2", "+", "-", "-0", "+0", "0x10", "1.5"})
+TEST(DialogInt, RejectsEmptyTextOtherCharactersSignedZeroAndOverflow) {
+    // Past the 32-bit range nothing is wrapped back into it: 4294967306 would otherwise read as 10.
+    for (const char* bad : {"", "   ", "abc", "12a", "1 2", "+", "-", "-0", "+0", "0x10", "1.5", "2147483648",
+                            "-2147483649", "4294967306", "99999999999999999999999"})
         EXPECT_TRUE(Fails(bad)) << "'" << bad << "'";
 }
 

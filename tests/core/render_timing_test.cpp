@@ -44,6 +44,13 @@ TEST(RenderTimings, DerivedFromSettings) {
     EXPECT_EQ(RenderTimingsFrom(s).frameIntervalMs, 2147483667LL);
     s.Speed = -25;
     EXPECT_EQ(RenderTimingsFrom(s).frameIntervalMs, -5);
+    // Hand-edited durations past what x 1000 holds in 32 bits: tick spans wrap as the tick count does, with
+    // no signed overflow on the way (this runs under the undefined-behaviour sanitizer natively).
+    s.SpiralTime = 2147483647;
+    s.PictureTime = -1;
+    t = RenderTimingsFrom(s);
+    EXPECT_EQ(t.spiralMs, static_cast<uint32_t>(2147483647ull * 1000ull));
+    EXPECT_EQ(t.pictureMs, static_cast<uint32_t>(0ull - 1000ull));
 }
 
 TEST(FramePacing, IntervalTicksTruncate) {
@@ -82,7 +89,8 @@ TEST(FramePacing, EveryFrameSleepsAtLeastOnceAndALateFrameIsNotCaughtUp) {
     EXPECT_EQ(pacer.LastCounter(), 770 + 10 * 120);
 }
 
-TEST(FramePacing, NonPositiveIntervalNeverSleeps) {
+TEST(FramePacing, NonPositiveIntervalStillSleepsOncePerFrame) {
+    // Speed -20 and below: no interval to wait for, but the loop must give up the processor every frame.
     int64_t clock = 5;
     int sleeps = 0;
     for (int64_t interval : {int64_t{0}, int64_t{-1}, int64_t{-1000}}) {
@@ -90,7 +98,20 @@ TEST(FramePacing, NonPositiveIntervalNeverSleeps) {
         for (int i = 0; i < 3; ++i)
             sleeps += pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; });
     }
-    EXPECT_EQ(sleeps, 0);
+    EXPECT_EQ(sleeps, 9);
+}
+
+TEST(FramePacing, AStopEndsTheWaitBeforeTheNextSleepWhateverTheInterval) {
+    // Speed 100000: a 100 s frame. The stop arrives during the fourth sleep.
+    int64_t clock = 0;
+    int asked = 0;
+    CFramePacer pacer(100020, 0);
+    const int sleeps =
+        pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; }, [&asked] { return ++asked > 4; });
+    EXPECT_EQ(sleeps, 4);
+    EXPECT_EQ(asked, 5);
+    // A stop requested before the wait sleeps not at all.
+    EXPECT_EQ(pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; }, [] { return true; }), 0);
 }
 
 TEST(PhaseClock, SpiralThenPictureThenSpiralWithDefaults) {

@@ -63,20 +63,37 @@ TEST(Process, PreviewAndPasswordWithoutAUsableHandleEndQuietly) {
 }
 
 TEST(Process, SettingsFileIsBesideTheModuleWhateverTheWorkingFolder) {
-    wt::TempDir dir;
-    wt::TempDir elsewhere;
-    std::string scr = wt::CopyScrInto(dir, "saver.v2.scr");
-    wt::Process p;
-    ASSERT_TRUE(p.Start("\"" + scr + "\" /c", elsewhere.Path()));
-    HWND dlg = nullptr;
-    ASSERT_TRUE(wt::WaitUntil([&] { return (dlg = wt::FindProcessWindow(p.Pid(), "#32770")) != nullptr; }));
-    // OK saves all six settings into the module's own settings file.
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    DWORD code = 0xDEAD;
-    ASSERT_TRUE(p.WaitExit(30000, &code));
-    EXPECT_TRUE(wt::FileExists(dir.File("saver.v2.ini")));
-    EXPECT_FALSE(wt::FileExists(elsewhere.File("saver.v2.ini")));
-    EXPECT_FALSE(wt::FileExists(dir.File("saver.ini")));
+    const struct {
+        const char* folder;   // made inside the test folder ("" for none)
+        const char* program;  // the saver copy's name
+        const char* settings; // where OK must write
+        const char* notThere; // where it must not
+    } cases[] = {
+        {"", "saver.v2.scr", "saver.v2.ini", "saver.ini"},
+        // The last dot of the file name counts, not one in a folder name.
+        {"my.tools", "whorlix", "my.tools\\whorlix.ini", "my.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.folder) + "\\" + c.program);
+        wt::TempDir dir;
+        wt::TempDir elsewhere;
+        if (*c.folder != '\0') {
+            ASSERT_TRUE(::CreateDirectoryA(dir.File(c.folder).c_str(), nullptr));
+        }
+        const std::string scr = dir.File(*c.folder != '\0' ? std::string(c.folder) + "\\" + c.program : c.program);
+        ASSERT_TRUE(::CopyFileA(wt::ScrPath().c_str(), scr.c_str(), FALSE));
+        wt::Process p;
+        ASSERT_TRUE(p.Start("\"" + scr + "\" /c", elsewhere.Path()));
+        HWND dlg = nullptr;
+        ASSERT_TRUE(wt::WaitUntil([&] { return (dlg = wt::FindProcessWindow(p.Pid(), "#32770")) != nullptr; }));
+        // OK saves all six settings into the module's own settings file.
+        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        DWORD code = 0xDEAD;
+        ASSERT_TRUE(p.WaitExit(30000, &code));
+        EXPECT_TRUE(wt::FileExists(dir.File(c.settings)));
+        EXPECT_FALSE(wt::FileExists(elsewhere.File(c.settings)));
+        EXPECT_FALSE(wt::FileExists(dir.File(c.notThere)));
+    }
 }
 
 TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {

@@ -162,6 +162,9 @@ TEST(SettingsDialog, TimeBoundsAreInclusive) {
         {"50", "9", "10 から 100 までの整数を入力してください。", 1017},
         {"50", "101", "10 から 100 までの整数を入力してください。", 1017},
         {" 12 ", "x", "整数を入力してください。", 1017},
+        // Past the 32-bit range: refused, never wrapped into range (4294967306 would read as 10).
+        {"4294967306", "50", "整数を入力してください。", 1018},
+        {"50", "4294967306", "整数を入力してください。", 1017},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.picture) + " / " + c.spiral);
@@ -217,6 +220,33 @@ TEST(SettingsDialog, OkWritesTheSixKeysInOrderAndLeavesOtherUsersAlone) {
     run.Key(VK_RETURN);
     ASSERT_TRUE(run.WaitEnded());
     EXPECT_EQ(run.Ini(), other + ct::IniSection(0, 45, 0, path, 0, 0xFFFFFF));
+}
+
+TEST(SettingsDialog, ASettingsFileThatCannotBeWrittenIsReportedAndTheDialogStaysOpen) {
+    ConfigRun run;
+    ASSERT_TRUE(run.Open("/c"));
+    // A folder standing where the file is to be written makes every write fail.
+    ASSERT_TRUE(::CreateDirectoryA(run.IniPath().c_str(), nullptr));
+    ::SendMessageA(run.Item(1001), TBM_SETPOS, TRUE, 33);
+    ct::SetText(run.Item(1017), "45");
+    run.FocusItem(IDOK);
+    ASSERT_TRUE(run.WaitFocus(run.Item(IDOK)));
+    run.Key(VK_RETURN);
+    HWND box = run.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ConfigRun::MessageText(box), Sjis("設定を ") + run.IniPath() + Sjis(" に書き込めませんでした。"));
+    EXPECT_TRUE(wt::WaitUntil([&] { return ct::MessageBoxIcon(box) == IDI_EXCLAMATION; }, 10000));
+    ASSERT_TRUE(ConfigRun::Dismiss(box));
+    // The user's values are still there, for another try or Cancel.
+    EXPECT_TRUE(run.IsOpen());
+    EXPECT_EQ(::SendMessageA(run.Item(1001), TBM_GETPOS, 0, 0), 33);
+    EXPECT_EQ(run.ItemText(1017), "45");
+    run.Key(VK_ESCAPE);
+    ASSERT_TRUE(run.WaitEnded());
+    DWORD code = 0xDEAD;
+    EXPECT_TRUE(run.proc.WaitExit(0, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(::GetFileAttributesA(run.IniPath().c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST(SettingsDialog, CancelEscapeAndCloseWriteNothing) {

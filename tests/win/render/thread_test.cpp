@@ -50,8 +50,8 @@ protected:
     void UseSettings(const SaverSettings& s) { SaveSettings(s, m_ini.c_str()); }
     // A saver window as in preview mode: a visible child filling host. The object deletes itself.
     HWND StartSaver(HWND parent, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE, DWORD exStyle = 0,
-                    SpiralAllocationFault fault = {}) {
-        CSaverWnd* wnd = new CSaverWnd(m_ini, fault);
+                    RenderFaults faults = {}) {
+        CSaverWnd* wnd = new CSaverWnd(m_ini, faults);
         if (!wnd->CreateSaverWindow(exStyle, style, RECT{0, 0, w, h}, parent)) {
             delete wnd;
             return nullptr;
@@ -117,19 +117,33 @@ TEST_F(RenderThreadTest, DestroyingTheWindowAtAnyMomentOfStartUpAndLoadingNeverH
     EXPECT_GE(hiddenAtDestroy, trials / 4);
 }
 
-TEST_F(RenderThreadTest, FramesThatCannotBeAllocatedCloseTheSaverWindow) {
+TEST_F(RenderThreadTest, FramesOrADeviceContextThatCannotBeHadCloseTheSaverWindow) {
     UseSettings(SaverSettings{});
-    for (int failing : {0, 1, 2, 16, 30}) {
-        SCOPED_TRACE(testing::Message() << "allocation " << failing);
+    std::vector<RenderFaults> faults;
+    for (int failing : {0, 1, 2, 16, 30})
+        faults.push_back(RenderFaults{SpiralAllocationFault{failing}});
+    faults.push_back(RenderFaults{{}, true});
+    for (const RenderFaults& fault : faults) {
+        SCOPED_TRACE(testing::Message() << "allocation " << fault.frameAllocation.failingAllocation << ", no DC "
+                                        << fault.noWindowDC);
         CWatchdog watchdog(60000, "out-of-memory close");
         rt::CTestWindow host(200, 150);
-        const HWND saver =
-            StartSaver(host.Handle(), 200, 150, WS_CHILD | WS_VISIBLE, 0, SpiralAllocationFault{failing});
+        const HWND saver = StartSaver(host.Handle(), 200, 150, WS_CHILD | WS_VISIBLE, 0, fault);
         ASSERT_NE(saver, nullptr);
         // The render thread posts WM_CLOSE; answering messages lets it destroy the window.
         EXPECT_TRUE(wt::WaitUntil([saver] { return !::IsWindow(saver); }, 30000));
         EXPECT_TRUE(::IsWindow(host.Handle()));
     }
+}
+
+TEST_F(RenderThreadTest, ASaverWindowWhoseRenderThreadCannotStartIsNotCreated) {
+    rt::CTestWindow host(200, 150);
+    RenderFaults noThread;
+    noThread.noThread = true;
+    // The creator keeps the object when the creation fails; a window that would never draw does not exist.
+    CSaverWnd wnd(m_ini, noThread);
+    EXPECT_FALSE(wnd.CreateSaverWindow(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 150}, host.Handle()));
+    EXPECT_EQ(::GetWindow(host.Handle(), GW_CHILD), nullptr);
 }
 
 TEST_F(RenderThreadTest, SpiralInSetColoursAlternatesWithFittedPicture) {

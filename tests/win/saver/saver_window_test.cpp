@@ -74,6 +74,14 @@ BOOL SaverRunningFlag() {
 
 } // namespace
 
+TEST(RunWindow, ThatCannotBeCreatedClearsTheRunningFlagAgain) {
+    RenderFaults noThread;
+    noThread.noThread = true;
+    CFullScreenWnd wnd(ExeFolder() + "\\no-such-settings.ini", noThread);
+    EXPECT_FALSE(wnd.CreateFullScreen());
+    EXPECT_FALSE(SaverRunningFlag());
+}
+
 TEST(RunWindow, CoversThePrimaryScreenTopmostAndTellsTheSystemASaverRuns) {
     RunWindow run;
     ASSERT_TRUE(run.Ok());

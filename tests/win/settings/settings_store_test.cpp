@@ -29,6 +29,30 @@ TEST(SettingsSection, IsTheLoginNameOrTheDocumentedFallback) {
     EXPECT_FALSE(Section().empty());
 }
 
+TEST(SettingsSection, ALoginNameTheBufferCannotHoldGivesTheFallbackSectionForReadingAndWriting) {
+    // Wine takes the login name from WINEUSERNAME: 70 characters do not fit the 64-character buffer.
+    char saved[256] = {};
+    const DWORD had = ::GetEnvironmentVariableA("WINEUSERNAME", saved, sizeof saved);
+    ::SetEnvironmentVariableA("WINEUSERNAME", std::string(70, 'u').c_str());
+    char name[64] = {};
+    DWORD size = sizeof name;
+    const BOOL got = ::GetUserNameA(name, &size);
+    const std::string section = Section();
+    wt::TempDir dir;
+    const std::string ini = dir.File("whorlix.ini");
+    SaverSettings s;
+    s.Speed = 3;
+    const bool saved6 = SaveSettings(s, ini.c_str());
+    const SaverSettings back = LoadSettings(ini.c_str());
+    ::SetEnvironmentVariableA("WINEUSERNAME", had > 0 && had < sizeof saved ? saved : nullptr);
+
+    EXPECT_FALSE(got);
+    EXPECT_EQ(section, kFallbackSection);
+    EXPECT_TRUE(saved6);
+    EXPECT_EQ(wt::ReadFileBytes(ini).substr(0, 13), "[<unknown>]\r\n");
+    EXPECT_EQ(back.Speed, 3);
+}
+
 TEST(SettingsStore, MissingFileOrOtherUsersSectionGivesTheDefaults) {
     wt::TempDir dir;
     SaverSettings s = LoadSettings(dir.File("none.ini").c_str());
