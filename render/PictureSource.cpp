@@ -4,87 +4,111 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
+#include <new>
+#include <vector>
 
+#include "fw/Gdi.h"
 #include "fw/Handles.h"
+#include "render/JpegInfo.h"
+#include "render/PictureFile.h"
 #include "render/PictureFit.h"
-#include "res/resource.h"
+#include "render/PictureLimits.h"
+#include "render/PictureScaler.h"
 
 namespace {
 
-// Owns a fixed global memory block.
-class CGlobalBlock {
-public:
-    explicit CGlobalBlock(SIZE_T size) : m_hMem(::GlobalAlloc(GMEM_FIXED, size)) {}
-    ~CGlobalBlock() {
-        if (m_hMem != nullptr)
-            ::GlobalFree(m_hMem);
-    }
-    CGlobalBlock(const CGlobalBlock&) = delete;
-    CGlobalBlock& operator=(const CGlobalBlock&) = delete;
-    HGLOBAL Handle() const { return m_hMem; }
-    void* Data() const { return m_hMem; } // a fixed block's handle is its address
+enum class DrawResult { Drawn, NotShown, Stopped };
 
-private:
-    HGLOBAL m_hMem;
-};
-
-// Reads a whole file (opened with no sharing) into a fixed block; false when it cannot be opened or read.
-bool ReadWholeFile(const char* path, std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
-    const CFileHandle file(
-        ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return false;
-    const DWORD fileSize = ::GetFileSize(file.Get(), nullptr);
-    if (fileSize == INVALID_FILE_SIZE)
-        return false;
-    block = std::make_unique<CGlobalBlock>(fileSize);
-    DWORD read = 0;
-    const bool ok = block->Handle() != nullptr && ::ReadFile(file.Get(), block->Data(), fileSize, &read, nullptr);
-    size = read; // what was actually read is the size from here on
-    return ok;
+// The decoded picture's size in pixels: a bitmap's own size, else its HIMETRIC size at the surface's resolution.
+SIZE PicturePixelSize(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HIMETRIC H) {
+    SHORT type = PICTYPE_UNINITIALIZED;
+    OLE_HANDLE handle = 0;
+    BITMAP bitmap{};
+    if (SUCCEEDED(picture.get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture.get_Handle(&handle)) &&
+        ::GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap) == sizeof bitmap)
+        return {bitmap.bmWidth, bitmap.bmHeight < 0 ? -bitmap.bmHeight : bitmap.bmHeight};
+    return {::MulDiv(W, ::GetDeviceCaps(dc, LOGPIXELSX), 2540), ::MulDiv(H, ::GetDeviceCaps(dc, LOGPIXELSY), 2540)};
 }
 
-bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG");
-    if (resource == nullptr)
-        return false;
-    HGLOBAL loaded = ::LoadResource(module, resource);
-    const DWORD resourceSize = ::SizeofResource(module, resource);
-    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
-    if (bytes == nullptr)
-        return false;
-    block = std::make_unique<CGlobalBlock>(resourceSize);
-    if (block->Handle() == nullptr)
-        return false;
-    std::memcpy(block->Data(), bytes, resourceSize);
-    size = resourceSize;
-    return true;
+BITMAPINFO TopDown32(int32_t w, int32_t h) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }
 
-// Decodes the block and draws it fitted on black; false (nothing drawn) when it does not decode.
-bool RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size) {
+// Decodes the block and draws it upright by its camera orientation, fitted on black. The decoder draws it 1:1
+// into our own 32-bpp surface; we resample that to the fitted size (the surface's own stretching drops or ANDs
+// pixels when shrinking) and copy the result 1:1 to the window.
+DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
+                       const std::function<bool()>& stopRequested) {
+    const JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
+    // The frame header says how large the decoded picture will be before the decoder allocates it.
+    if (info.hasFrame && !PicturePixelsAllowed(info.width, info.height))
+        return DrawResult::NotShown;
     CComPtr<IStream> stream;
     // The stream must not free the block: its owner frees it, after the picture and the stream are gone.
     if (FAILED(::CreateStreamOnHGlobal(block.Handle(), FALSE, &stream)) || !stream)
-        return false;
+        return DrawResult::NotShown;
     CComPtr<IPicture> picture;
     const HRESULT hr = ::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                                         reinterpret_cast<void**>(&picture));
     if (FAILED(hr) || !picture)
-        return false;
-    ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        return DrawResult::NotShown;
     OLE_XSIZE_HIMETRIC W = 0;
     OLE_YSIZE_HIMETRIC H = 0;
     picture->get_Width(&W);
     picture->get_Height(&H);
-    const FitRect fit = FitPicture(target.right, target.bottom, W, H);
-    // Source from HIMETRIC's bottom-up space, hence the negative height.
-    picture->Render(dc, fit.x, fit.y, fit.width, fit.height, 0, H - 1, W, -H, nullptr);
-    return true;
+    const SIZE pixels = PicturePixelSize(dc, *picture.Get(), W, H);
+    if (!PicturePixelsAllowed(pixels.cx, pixels.cy) || W <= 0 || H <= 0)
+        return DrawResult::NotShown;
+    if (stopRequested && stopRequested())
+        return DrawResult::Stopped;
+
+    const BITMAPINFO decodedInfo = TopDown32(pixels.cx, pixels.cy);
+    void* decodedBits = nullptr;
+    CBitmap decoded;
+    decoded.Attach(::CreateDIBSection(dc, &decodedInfo, DIB_RGB_COLORS, &decodedBits, nullptr, 0));
+    CMemDC memory(dc);
+    if (decoded.IsNull() || decodedBits == nullptr || memory.IsNull())
+        return DrawResult::NotShown;
+    {
+        CSelectGuard select(memory, decoded);
+        // Source from HIMETRIC's bottom-up space, hence the negative height.
+        picture->Render(memory, 0, 0, pixels.cx, pixels.cy, 0, H - 1, W, -H, nullptr);
+    }
+    ::GdiFlush();
+    picture.Release(); // the decoder's copy is no longer needed: less memory held while resampling
+    stream.Release();
+
+    // The fit arithmetic sees the picture as shown: a quarter turn trades its width and height.
+    const bool swaps = OrientationSwapsAxes(info.orientation);
+    const FitRect fit = FitPicture(target.right, target.bottom, swaps ? H : W, swaps ? W : H);
+    std::vector<uint32_t> shown;
+    if (fit.width > 0 && fit.height > 0) {
+        try {
+            shown.resize(static_cast<size_t>(fit.width) * static_cast<size_t>(fit.height));
+        } catch (const std::bad_alloc&) {
+            return DrawResult::NotShown;
+        }
+        if (!ScaleOrientedPicture(static_cast<const uint32_t*>(decodedBits), pixels.cx, pixels.cy, info.orientation,
+                                  shown.data(), fit.width, fit.height))
+            return DrawResult::NotShown;
+    }
+    ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    if (!shown.empty()) {
+        const BITMAPINFO shownInfo = TopDown32(fit.width, fit.height);
+        ::SetDIBitsToDevice(dc, fit.x, fit.y, fit.width, fit.height, 0, 0, 0, fit.height, shown.data(), &shownInfo,
+                            DIB_RGB_COLORS);
+    }
+    return DrawResult::Drawn;
 }
 
 } // namespace
@@ -119,19 +143,30 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
     return true;
 }
 
-void DrawPicture(HDC dc, const RECT& target, const char* path) {
+void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested) {
     std::unique_ptr<CGlobalBlock> block;
     DWORD size = 0;
     if (path != nullptr) {
-        // A file that is missing, a folder, held open by another program, or does not decode (empty, damaged,
-        // not a picture at all) shows the built-in picture instead, so the phase still has a defined image.
-        if (!ReadWholeFile(path, block, size) || !RenderBlock(dc, target, *block, size)) {
+        // A file that is missing, a folder, held open by another program, too large, or does not decode (empty,
+        // damaged, not a picture at all, too many pixels) shows the built-in picture instead, so the phase still
+        // has a defined image. A stop during the read or the decode draws nothing: the thread is ending.
+        DrawResult result = DrawResult::NotShown;
+        switch (ReadPictureFile(path, stopRequested, block, size)) {
+        case PictureReadResult::Stopped:
+            return;
+        case PictureReadResult::Read:
+            result = RenderBlock(dc, target, *block, size, stopRequested);
+            break;
+        case PictureReadResult::Refused:
+            break;
+        }
+        if (result == DrawResult::NotShown) {
             block.reset();
-            DrawPicture(dc, target, nullptr);
+            DrawPicture(dc, target, nullptr, stopRequested);
         }
         return;
     }
-    if (!CopyBuiltinPicture(block, size) || !RenderBlock(dc, target, *block, size)) {
+    if (!CopyBuiltinPicture(block, size) || RenderBlock(dc, target, *block, size, nullptr) == DrawResult::NotShown) {
         // Without a usable built-in picture the target is at least left in a defined state.
         ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }

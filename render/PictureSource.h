@@ -15,5 +15,8 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
                       RandomDraw draw = nullptr);
 
 // Draws the picture at path, or the built-in picture for a null path, over the whole target rectangle (left
-// and top 0). A file that cannot be opened or read, or that does not decode, gives the built-in picture.
-void DrawPicture(HDC dc, const RECT& target, const char* path);
+// and top 0): turned upright by its camera orientation, scaled to fit, centred on black. A file that cannot
+// be opened or read, is larger than the file cap, decodes to more pixels than the pixel cap (see
+// PictureLimits.h) or does not decode at all gives the built-in picture. stopRequested, when given, is asked
+// while the file is read and after it is decoded; a stop draws nothing.
+void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested = nullptr);

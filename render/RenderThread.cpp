@@ -112,7 +112,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
             break;
         case FrameAction::BeginPicture: {
             const std::string* path = pictures.TakeNext();
-            DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr);
+            DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr, [this] { return StopRequested(); });
             break;
         }
         case FrameAction::None:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,11 +18,21 @@ std::vector<std::string> Entries(const PictureList& list) {
     return {list.Entries().begin(), list.Entries().end()};
 }
 
-std::vector<uint32_t> Draw(int w, int h, const char* path) {
+std::vector<uint32_t> Draw(int w, int h, const char* path, const std::function<bool()>& stop = nullptr) {
     rt::CDibSurface surface(w, h);
     surface.Fill(0xFF00FF);
-    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path);
+    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path, stop);
     return surface.Pixels();
+}
+
+// Makes a sparse file: bytes, then nothing up to size.
+void WriteSparse(const std::string& path, const std::string& bytes, LONGLONG size) {
+    wt::WriteFileBytes(path, bytes);
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file)) << path;
+    ::CloseHandle(file);
 }
 
 bool IsBlack(uint32_t p) {
@@ -140,16 +151,29 @@ TEST(DrawPicture, FilesThatCannotBeShownGiveTheBuiltInPicture) {
     wt::WriteFileBytes(dir.File("deleted.jpg"), jpeg);
     ::DeleteFileA(dir.File("deleted.jpg").c_str());
     ::CreateDirectoryA(dir.File("folder.jpg").c_str(), nullptr);
+    // Past the file cap; and a picture whose size is over 4 GB by exactly the size of a good JPEG at its start.
+    WriteSparse(dir.File("huge.jpg"), jpeg, 300ll << 20);
+    WriteSparse(dir.File("over4g.jpg"), jpeg, (4ll << 30) + static_cast<LONGLONG>(jpeg.size()));
+    // A frame header claiming 65535 x 65535 pixels: refused before the decoder allocates them.
+    std::string monster = jpeg;
+    const size_t frame = monster.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    monster.replace(frame + 5, 4, "\xFF\xFF\xFF\xFF");
+    wt::WriteFileBytes(dir.File("monster.jpg"), monster);
     HANDLE lock = ::CreateFileA(dir.File("locked.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    for (const char* name : {"empty.jpg", "truncated.jpg", "text.jpg", "locked.jpg", "deleted.jpg", "folder.jpg"})
+    for (const char* name : {"empty.jpg", "truncated.jpg", "text.jpg", "locked.jpg", "deleted.jpg", "folder.jpg",
+                             "huge.jpg", "over4g.jpg", "monster.jpg"})
         EXPECT_TRUE(Draw(w, h, dir.File(name).c_str()) == builtin) << name;
     ::CloseHandle(lock);
     // Once released, the same file shows itself.
     const std::vector<uint32_t> unlocked = Draw(w, h, dir.File("locked.jpg").c_str());
     EXPECT_TRUE(IsGreen(unlocked[static_cast<size_t>(h / 2) * w + w / 2]));
+    // A stop during the read draws nothing at all, not even the built-in picture.
+    const std::vector<uint32_t> stopped = Draw(w, h, dir.File("locked.jpg").c_str(), [] { return true; });
+    EXPECT_TRUE(std::all_of(stopped.begin(), stopped.end(), [](uint32_t p) { return p == 0xFF00FF; }));
 }
 
 TEST(DrawPicture, FittedOnBlackAtTheComputedRectangle) {

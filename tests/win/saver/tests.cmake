@@ -3,3 +3,34 @@
 whorlix_win_test(saver ${CMAKE_CURRENT_LIST_DIR}/saver_window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/saver_process_test.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/saver_screen_test.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/SaverTestSupport.cpp)
+
+# Photos for the screen checks, made by ImageMagick at build time, with the references the screen is scored
+# against as raw 8-bit RGB at 1024 x 768: an area average (box filter) of the noisy photo, and a bilinear
+# enlargement of the built-in picture.
+set(SAVER_FIXTURES ${CMAKE_CURRENT_BINARY_DIR}/saver_fixtures)
+set(SAVER_FIXTURE_FILES ${SAVER_FIXTURES}/noisy4032x3024.jpg ${SAVER_FIXTURES}/noisy1024x768.rgb
+    ${SAVER_FIXTURES}/stripes4032x3024.jpg ${SAVER_FIXTURES}/builtin1024x768.rgb ${SAVER_FIXTURES}/turned6.jpg
+    ${SAVER_FIXTURES}/turned3.jpg ${SAVER_FIXTURES}/turned8.jpg)
+# The upright test picture is a 480 x 640 portrait in four coloured quarters; turnedN.jpg is it stored the way
+# a camera whose Exif orientation is N stores it (the test adds the Exif block).
+set(QUARTERS -size 240x320 xc:red -size 240x320 xc:lime +append ( -size 240x320 xc:blue -size 240x320 xc:yellow
+    +append ) -append)
+add_custom_command(OUTPUT ${SAVER_FIXTURE_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SAVER_FIXTURES}
+  COMMAND convert -size 1008x756 -seed 5 plasma:fractal -resize 4032x3024! -seed 6 -attenuate 0.5 +noise Gaussian
+          -strip -interlace none -quality 90 ${SAVER_FIXTURES}/noisy4032x3024.jpg
+  COMMAND convert ${SAVER_FIXTURES}/noisy4032x3024.jpg -filter Box -resize 1024x768! -depth 8
+          rgb:${SAVER_FIXTURES}/noisy1024x768.rgb
+  COMMAND convert -size 2x1 xc:black -fill white -draw "point 1,0" -write mpr:pair +delete -size 4032x3024
+          tile:mpr:pair -strip -interlace none -quality 95 ${SAVER_FIXTURES}/stripes4032x3024.jpg
+  COMMAND convert ${PROJECT_SOURCE_DIR}/res/builtin.jpg -filter Triangle -resize 1024x768! -depth 8
+          rgb:${SAVER_FIXTURES}/builtin1024x768.rgb
+  COMMAND convert ${QUARTERS} -rotate -90 -strip -quality 95 ${SAVER_FIXTURES}/turned6.jpg
+  COMMAND convert ${QUARTERS} -rotate 180 -strip -quality 95 ${SAVER_FIXTURES}/turned3.jpg
+  COMMAND convert ${QUARTERS} -rotate 90 -strip -quality 95 ${SAVER_FIXTURES}/turned8.jpg
+  DEPENDS ${PROJECT_SOURCE_DIR}/res/builtin.jpg
+  VERBATIM)
+add_custom_target(saver_fixtures DEPENDS ${SAVER_FIXTURE_FILES})
+set_target_properties(saver_fixtures PROPERTIES FIXTURE_DIR ${SAVER_FIXTURES})
+add_dependencies(win_saver saver_fixtures)
+target_compile_definitions(win_saver PRIVATE SAVER_FIXTURES_UNIX="${SAVER_FIXTURES}")

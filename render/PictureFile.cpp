@@ -1,0 +1,64 @@
+#include "render/PictureFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "fw/Handles.h"
+#include "render/PictureLimits.h"
+#include "res/resource.h"
+
+namespace {
+
+// One piece reads in a few milliseconds even from a slow disk, well within a frame interval.
+constexpr DWORD kReadPieceBytes = 1u << 20;
+
+} // namespace
+
+PictureReadResult ReadPictureFile(const char* path, const std::function<bool()>& stopRequested,
+                                  std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
+    const CFileHandle file(
+        ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return PictureReadResult::Refused;
+    // The 64-bit size: a file of 4 GB and more is seen as the size it is, not as its low 32 bits.
+    LARGE_INTEGER fileSize{};
+    if (!::GetFileSizeEx(file.Get(), &fileSize) || fileSize.QuadPart <= 0 ||
+        !PictureFileSizeAllowed(static_cast<uint64_t>(fileSize.QuadPart)))
+        return PictureReadResult::Refused;
+    const DWORD total = static_cast<DWORD>(fileSize.QuadPart);
+    block = std::make_unique<CGlobalBlock>(total);
+    if (block->Handle() == nullptr)
+        return PictureReadResult::Refused;
+    auto* bytes = static_cast<BYTE*>(block->Data());
+    DWORD done = 0;
+    while (done < total) {
+        if (stopRequested && stopRequested())
+            return PictureReadResult::Stopped;
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), bytes + done, std::min(kReadPieceBytes, total - done), &read, nullptr))
+            return PictureReadResult::Refused;
+        if (read == 0)
+            break; // the file became shorter since its size was taken
+        done += read;
+    }
+    size = done; // what was actually read is the size from here on
+    return PictureReadResult::Read;
+}
+
+bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG");
+    if (resource == nullptr)
+        return false;
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    const DWORD resourceSize = ::SizeofResource(module, resource);
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (bytes == nullptr)
+        return false;
+    block = std::make_unique<CGlobalBlock>(resourceSize);
+    if (block->Handle() == nullptr)
+        return false;
+    std::memcpy(block->Data(), bytes, resourceSize);
+    size = resourceSize;
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The bytes of one picture: a picture file read in pieces that each check the stop request, or the built-in
+// picture copied from the executable's resources, each into one fixed global memory block for the decoder.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+// Owns a fixed global memory block.
+class CGlobalBlock {
+public:
+    explicit CGlobalBlock(SIZE_T size) : m_hMem(::GlobalAlloc(GMEM_FIXED, size)) {}
+    ~CGlobalBlock() {
+        if (m_hMem != nullptr)
+            ::GlobalFree(m_hMem);
+    }
+    CGlobalBlock(const CGlobalBlock&) = delete;
+    CGlobalBlock& operator=(const CGlobalBlock&) = delete;
+    HGLOBAL Handle() const { return m_hMem; }
+    void* Data() const { return m_hMem; } // a fixed block's handle is its address
+
+private:
+    HGLOBAL m_hMem;
+};
+
+enum class PictureReadResult {
+    Read,    // the block holds the file; size is what was actually read
+    Refused, // cannot be opened (missing, a folder, in use), empty, larger than the cap, or a read failed
+    Stopped, // a stop was requested during the read
+};
+
+// Reads the file at path (opened with no sharing) into block. stopRequested, when given, is asked before each
+// piece, so a stop ends even the read of a large file within about one piece's time.
+PictureReadResult ReadPictureFile(const char* path, const std::function<bool()>& stopRequested,
+                                  std::unique_ptr<CGlobalBlock>& block, DWORD& size);
+
+// Copies the built-in picture (resource "JPEG" of the executable) into block; false when it is missing.
+bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size);

@@ -1,0 +1,20 @@
+#pragma once
+// Turning a decoded picture upright by its camera orientation and resampling it to the size it is shown at.
+// Platform-free: pixels are 32-bit words (0x00RRGGBB as a top-down 32-bpp DIB holds them), rows packed.
+#include <cstdint>
+
+// Orientations 5 to 8 turn or mirror the picture across a diagonal, so its width and height trade places.
+bool OrientationSwapsAxes(int orientation);
+
+// Writes the stored picture src (sw x sh) as it is to be shown by orientation into dst, whose size is the
+// oriented one (sh x sw for 5 to 8). An orientation outside 1 to 8 is taken as 1.
+void OrientPixels(const uint32_t* src, int32_t sw, int32_t sh, int orientation, uint32_t* dst);
+
+// Resamples src (sw x sh) to dst (dw x dh). Where an axis shrinks, every target pixel is the average of the
+// source area it covers; where it grows, the picture is interpolated linearly. False when no working memory.
+bool ResamplePixels(const uint32_t* src, int32_t sw, int32_t sh, uint32_t* dst, int32_t dw, int32_t dh);
+
+// The stored picture src (sw x sh), turned upright by orientation and resampled to dw x dh (an oriented size).
+// The picture is resampled first and turned afterwards, on the smaller image. False when no working memory.
+bool ScaleOrientedPicture(const uint32_t* src, int32_t sw, int32_t sh, int orientation, uint32_t* dst, int32_t dw,
+                          int32_t dh);
