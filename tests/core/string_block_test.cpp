@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "fw/StringBlock.h"
@@ -19,9 +20,10 @@ TEST(StringBlock, FindsTextsByPlaceAndRefusesBlocksThatEndTooSoon) {
     EXPECT_EQ(text, u"");
     // Every cut short of a text is refused; copies end at the cut, so a sanitizer sees any read past it.
     for (size_t bytes = 0; bytes < 2 * 9; ++bytes) {
-        std::vector<unsigned char> cut(bytes);
-        std::memcpy(cut.data(), block.data(), bytes);
-        EXPECT_FALSE(StringFromBlock(cut.data(), bytes, 1, text)) << bytes;
+        // Exactly bytes long (also when empty: new[0] still gives a pointer the copy may take).
+        std::unique_ptr<unsigned char[]> cut(new unsigned char[bytes]);
+        std::memcpy(cut.get(), block.data(), bytes);
+        EXPECT_FALSE(StringFromBlock(cut.get(), bytes, 1, text)) << bytes;
     }
     const uint16_t lying[] = {0, 0xFFFF, 'W'}; // a length past the end
     EXPECT_FALSE(StringFromBlock(lying, sizeof lying, 1, text));
