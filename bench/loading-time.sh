@@ -3,7 +3,7 @@
 # outside. Starts a private Xvfb of that size (default 3840x2160) with a black root, runs the built whorlix.scr /s
 # under Wine in its own prefix, and watches the screen with bench/screen_watch.c: from the first look of the
 # loading screen to the first spiral frame, in milliseconds. Prints one line per run. Run after scripts/build.sh;
-# the watcher needs the X client headers (Debian package libx11-dev).
+# the watcher needs the X client headers (Debian package libx11-dev, which scripts/deps.sh installs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
