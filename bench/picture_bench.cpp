@@ -16,28 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "TestSupport.h"
 #include "render/PictureFit.h"
 #include "render/PictureScaler.h"
 #include "render/PictureSource.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER c;
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 template <typename Work> double MedianOf5(Work work) {
     std::vector<double> times;

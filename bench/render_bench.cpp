@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "PlatformPolygon.h"
 #include "TestSupport.h"
 #include "fw/Gdi.h"
@@ -22,27 +23,6 @@
 #include "settings/SettingsStore.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER c;
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5));
-    return v[i];
-}
-
-double Median(const std::vector<double>& v) {
-    return Percentile(v, 0.5);
-}
 
 HWND MakeWindow(int w, int h) {
     WNDCLASSA wc{};
