@@ -1,9 +1,33 @@
 #include "render/PictureScaler.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <new>
 #include <vector>
 
+namespace {
+// The resampler asks for its working memory in one piece per call; with a workspace it is the workspace's
+// buffer, grown when too small and kept for the next picture.
+void* ResizerMemory(size_t size, void* context) {
+    if (context == nullptr)
+        return std::malloc(size);
+    std::vector<unsigned char>& memory = static_cast<PictureWorkspace*>(context)->resizer;
+    try {
+        if (memory.size() < size)
+            memory.resize(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return memory.data();
+}
+void ReleaseResizerMemory(void* block, void* context) {
+    if (context == nullptr)
+        std::free(block);
+}
+} // namespace
+
+#define STBIR_MALLOC(size, context) ResizerMemory(size, context)
+#define STBIR_FREE(block, context) ReleaseResizerMemory(block, context)
 // The resampler is compiled into this one file only.
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
@@ -56,7 +80,8 @@ void OrientPixels(const uint32_t* src, int32_t sw, int32_t sh, int orientation, 
     }
 }
 
-bool ResamplePixels(const uint32_t* src, int32_t sw, int32_t sh, uint32_t* dst, int32_t dw, int32_t dh) {
+bool ResamplePixels(const uint32_t* src, int32_t sw, int32_t sh, uint32_t* dst, int32_t dw, int32_t dh,
+                    PictureWorkspace* workspace) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
         return false;
     // The box filter averages exactly the covered area when shrinking; the triangle filter is bilinear when
@@ -69,23 +94,24 @@ bool ResamplePixels(const uint32_t* src, int32_t sw, int32_t sh, uint32_t* dst, 
     // conversions per pixel for a difference few photos show.
     return stbir_resize(src, sw, sh, sw * 4, dst, dw, dh, dw * 4, STBIR_TYPE_UINT8, 4, STBIR_ALPHA_CHANNEL_NONE, 0,
                         STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, horizontal, vertical, STBIR_COLORSPACE_LINEAR,
-                        nullptr) != 0;
+                        workspace) != 0;
 }
 
 bool ScaleOrientedPicture(const uint32_t* src, int32_t sw, int32_t sh, int orientation, uint32_t* dst, int32_t dw,
-                          int32_t dh) {
+                          int32_t dh, PictureWorkspace* workspace) {
     if (orientation < 2 || orientation > 8)
-        return ResamplePixels(src, sw, sh, dst, dw, dh);
+        return ResamplePixels(src, sw, sh, dst, dw, dh, workspace);
     const bool swaps = OrientationSwapsAxes(orientation);
     const int32_t rw = swaps ? dh : dw;
     const int32_t rh = swaps ? dw : dh;
-    std::vector<uint32_t> resampled;
+    std::vector<uint32_t> local;
+    std::vector<uint32_t>& resampled = workspace != nullptr ? workspace->resampled : local;
     try {
         resampled.resize(static_cast<size_t>(rw) * static_cast<size_t>(rh));
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (!ResamplePixels(src, sw, sh, resampled.data(), rw, rh))
+    if (!ResamplePixels(src, sw, sh, resampled.data(), rw, rh, workspace))
         return false;
     OrientPixels(resampled.data(), rw, rh, orientation, dst);
     return true;

@@ -4,6 +4,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -33,6 +34,40 @@ SIZE PicturePixelSize(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE
     return {::MulDiv(W, ::GetDeviceCaps(dc, LOGPIXELSX), 2540), ::MulDiv(H, ::GetDeviceCaps(dc, LOGPIXELSY), 2540)};
 }
 
+BITMAPINFO TopDown32(int32_t w, int32_t h);
+
+// The decoded picture's pixels, 1:1, as top-down 32-bit words. A bitmap (every JPEG) is read straight out of it;
+// anything else is drawn 1:1 into a surface of our own first.
+bool DecodedPixels(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HIMETRIC H, SIZE pixels,
+                   std::vector<uint32_t>& out) {
+    try {
+        out.resize(static_cast<size_t>(pixels.cx) * static_cast<size_t>(pixels.cy));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BITMAPINFO info = TopDown32(pixels.cx, pixels.cy);
+    SHORT type = PICTYPE_UNINITIALIZED;
+    OLE_HANDLE handle = 0;
+    if (SUCCEEDED(picture.get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture.get_Handle(&handle)) &&
+        ::GetDIBits(dc, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), 0, static_cast<UINT>(pixels.cy),
+                    out.data(), &info, DIB_RGB_COLORS) == pixels.cy)
+        return true;
+    void* bits = nullptr;
+    CBitmap surface;
+    surface.Attach(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    CMemDC memory(dc);
+    if (surface.IsNull() || bits == nullptr || memory.IsNull())
+        return false;
+    {
+        CSelectGuard select(memory, surface);
+        // Source from HIMETRIC's bottom-up space, hence the negative height.
+        picture.Render(memory, 0, 0, pixels.cx, pixels.cy, 0, H - 1, W, -H, nullptr);
+    }
+    ::GdiFlush();
+    std::copy_n(static_cast<const uint32_t*>(bits), out.size(), out.data());
+    return true;
+}
+
 BITMAPINFO TopDown32(int32_t w, int32_t h) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -44,11 +79,11 @@ BITMAPINFO TopDown32(int32_t w, int32_t h) {
     return info;
 }
 
-// Decodes the block and draws it upright by its camera orientation, fitted on black. The decoder draws it 1:1
-// into our own 32-bpp surface; we resample that to the fitted size (the surface's own stretching drops or ANDs
-// pixels when shrinking) and copy the result 1:1 to the window.
+// Decodes the block and draws it upright by its camera orientation, fitted on black. The decoded pixels are
+// taken 1:1; we resample them to the fitted size (the surface's own stretching drops or ANDs pixels when
+// shrinking) and copy the result 1:1 to the window.
 DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
-                       const std::function<bool()>& stopRequested) {
+                       const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
     const JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
     // The frame header says how large the decoded picture will be before the decoder allocates it.
     if (info.hasFrame && !PicturePixelsAllowed(info.width, info.height))
@@ -72,34 +107,26 @@ DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DW
     if (stopRequested && stopRequested())
         return DrawResult::Stopped;
 
-    const BITMAPINFO decodedInfo = TopDown32(pixels.cx, pixels.cy);
-    void* decodedBits = nullptr;
-    CBitmap decoded;
-    decoded.Attach(::CreateDIBSection(dc, &decodedInfo, DIB_RGB_COLORS, &decodedBits, nullptr, 0));
-    CMemDC memory(dc);
-    if (decoded.IsNull() || decodedBits == nullptr || memory.IsNull())
+    PictureWorkspace local;
+    PictureWorkspace& work = workspace != nullptr ? *workspace : local;
+    if (!DecodedPixels(dc, *picture.Get(), W, H, pixels, work.source))
         return DrawResult::NotShown;
-    {
-        CSelectGuard select(memory, decoded);
-        // Source from HIMETRIC's bottom-up space, hence the negative height.
-        picture->Render(memory, 0, 0, pixels.cx, pixels.cy, 0, H - 1, W, -H, nullptr);
-    }
-    ::GdiFlush();
     picture.Release(); // the decoder's copy is no longer needed: less memory held while resampling
     stream.Release();
 
     // The fit arithmetic sees the picture as shown: a quarter turn trades its width and height.
     const bool swaps = OrientationSwapsAxes(info.orientation);
     const FitRect fit = FitPicture(target.right, target.bottom, swaps ? H : W, swaps ? W : H);
-    std::vector<uint32_t> shown;
+    std::vector<uint32_t>& shown = work.shown;
+    shown.clear();
     if (fit.width > 0 && fit.height > 0) {
         try {
             shown.resize(static_cast<size_t>(fit.width) * static_cast<size_t>(fit.height));
         } catch (const std::bad_alloc&) {
             return DrawResult::NotShown;
         }
-        if (!ScaleOrientedPicture(static_cast<const uint32_t*>(decodedBits), pixels.cx, pixels.cy, info.orientation,
-                                  shown.data(), fit.width, fit.height))
+        if (!ScaleOrientedPicture(work.source.data(), pixels.cx, pixels.cy, info.orientation, shown.data(), fit.width,
+                                  fit.height, &work))
             return DrawResult::NotShown;
     }
     ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
@@ -143,7 +170,8 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
     return true;
 }
 
-void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested) {
+void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested,
+                 PictureWorkspace* workspace) {
     std::unique_ptr<CGlobalBlock> block;
     DWORD size = 0;
     if (path != nullptr) {
@@ -155,18 +183,19 @@ void DrawPicture(HDC dc, const RECT& target, const char* path, const std::functi
         case PictureReadResult::Stopped:
             return;
         case PictureReadResult::Read:
-            result = RenderBlock(dc, target, *block, size, stopRequested);
+            result = RenderBlock(dc, target, *block, size, stopRequested, workspace);
             break;
         case PictureReadResult::Refused:
             break;
         }
         if (result == DrawResult::NotShown) {
             block.reset();
-            DrawPicture(dc, target, nullptr, stopRequested);
+            DrawPicture(dc, target, nullptr, stopRequested, workspace);
         }
         return;
     }
-    if (!CopyBuiltinPicture(block, size) || RenderBlock(dc, target, *block, size, nullptr) == DrawResult::NotShown) {
+    if (!CopyBuiltinPicture(block, size) ||
+        RenderBlock(dc, target, *block, size, nullptr, workspace) == DrawResult::NotShown) {
         // Without a usable built-in picture the target is at least left in a defined state.
         ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/PictureList.h"
+#include "render/PictureScaler.h"
 
 // Fills list from a picture setting: nothing for a path that does not exist, the path itself for a file, every
 // "*.jpg" and "*.jpeg" of a folder (sub-folders whose names match included) in random order. draw gives the
@@ -18,5 +19,7 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
 // and top 0): turned upright by its camera orientation, scaled to fit, centred on black. A file that cannot
 // be opened or read, is larger than the file cap, decodes to more pixels than the pixel cap (see
 // PictureLimits.h) or does not decode at all gives the built-in picture. stopRequested, when given, is asked
-// while the file is read and after it is decoded; a stop draws nothing.
-void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested = nullptr);
+// while the file is read and after it is decoded; a stop draws nothing. workspace, when given, holds the working
+// memory from one picture to the next (see PictureScaler.h); without it each call allocates its own.
+void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested = nullptr,
+                 PictureWorkspace* workspace = nullptr);

@@ -102,6 +102,9 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
     const auto tick = [] { return static_cast<uint32_t>(::timeGetTime()); };
 
     const auto stopTest = [this] { return StopRequested(); };
+    // Kept for the run: each picture phase reuses the last one's working memory instead of touching fresh
+    // pages (tens of MB for a large photo), at the price of holding it between phases.
+    PictureWorkspace pictureWork;
     while (!StopRequested()) {
         pacer.Wait(readCounter, sleep1ms, stopTest);
         if (StopRequested())
@@ -112,7 +115,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
             break;
         case FrameAction::BeginPicture: {
             const std::string* path = pictures.TakeNext();
-            DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr, [this] { return StopRequested(); });
+            DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr, stopTest, &pictureWork);
             break;
         }
         case FrameAction::None:

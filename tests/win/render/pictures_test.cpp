@@ -18,10 +18,11 @@ std::vector<std::string> Entries(const PictureList& list) {
     return {list.Entries().begin(), list.Entries().end()};
 }
 
-std::vector<uint32_t> Draw(int w, int h, const char* path, const std::function<bool()>& stop = nullptr) {
+std::vector<uint32_t> Draw(int w, int h, const char* path, const std::function<bool()>& stop = nullptr,
+                           PictureWorkspace* workspace = nullptr) {
     rt::CDibSurface surface(w, h);
     surface.Fill(0xFF00FF);
-    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path, stop);
+    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path, stop, workspace);
     return surface.Pixels();
 }
 
@@ -197,4 +198,23 @@ TEST(DrawPicture, EveryDrawReadsTheFileAnew) {
     EXPECT_TRUE(IsGreen(Draw(64, 48, path.c_str())[24 * 64 + 32]));
     wt::WriteFileBytes(path, wt::ReadFileBytes(rt::FixturePath("red300x600.jpg")));
     EXPECT_TRUE(IsRed(Draw(64, 48, path.c_str())[24 * 64 + 32]));
+}
+
+TEST(DrawPicture, AWorkspaceKeptFromPictureToPictureDrawsExactlyWhatAFreshOneDraws) {
+    // Larger and smaller pictures and targets in turn, as a run's picture phases reuse one workspace.
+    const std::string photo = rt::FixturePath("photo1920x1080.jpg"), red = rt::FixturePath("red300x600.jpg"),
+                      green = rt::FixturePath("green640x480.jpg");
+    const struct {
+        int w, h;
+        const char* path;
+    } draws[] = {{640, 480, photo.c_str()},
+                 {320, 240, red.c_str()},
+                 {1024, 768, nullptr},
+                 {152, 112, green.c_str()},
+                 {800, 600, photo.c_str()}};
+    PictureWorkspace work;
+    for (const auto& d : draws) {
+        SCOPED_TRACE(testing::Message() << d.w << " x " << d.h << " " << (d.path ? d.path : "built-in"));
+        EXPECT_TRUE(Draw(d.w, d.h, d.path, nullptr, &work) == Draw(d.w, d.h, d.path));
+    }
 }
