@@ -73,10 +73,6 @@ int AfxMessageBox(const char* text, UINT type) {
     return ::MessageBoxA(owner, text, caption, type);
 }
 
-int AfxMessageBox(UINT stringId, UINT type) {
-    return AfxMessageBox(AfxLoadString(stringId).c_str(), type);
-}
-
 std::string AfxGetModuleFileName(HMODULE module) {
     // A result that fills the whole buffer may have been cut: read again with a larger one.
     for (DWORD size = MAX_PATH; size <= 65536; size *= 2) {

@@ -40,7 +40,6 @@ CWinApp* AfxGetApp();
 
 // A message box captioned with the application name.
 int AfxMessageBox(const char* text, UINT type = MB_OK);
-int AfxMessageBox(UINT stringId, UINT type = MB_OK);
 
 // The full path of a module (null: the program's own), however long; empty when it cannot be read.
 std::string AfxGetModuleFileName(HMODULE module);

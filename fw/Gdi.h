@@ -124,3 +124,15 @@ private:
     HDC m_hDC;
     HGDIOBJ m_hOld;
 };
+
+// The header of a top-down DIB of w x h with bitCount bits per pixel (rows from the top, uncompressed).
+inline BITMAPINFOHEADER TopDownDibHeader(int w, int h, WORD bitCount) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = w;
+    header.biHeight = -h;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    return header;
+}

@@ -50,3 +50,7 @@ const DLGTEMPLATE* LoadDialogTemplateIn(HMODULE module, UINT id, LANGID lang) {
     DWORD size = 0;
     return static_cast<const DLGTEMPLATE*>(ResourceData(module, res, &size));
 }
+
+const void* LoadResourceBytes(HMODULE module, LPCSTR name, LPCSTR type, DWORD* size) {
+    return ResourceData(module, ::FindResourceA(module, name, type), size);
+}

@@ -11,3 +11,6 @@ std::string LoadStringIn(HMODULE module, UINT id, LANGID lang);
 
 // Dialog template id in lang, else in the system's own choice of language; null when the module has none.
 const DLGTEMPLATE* LoadDialogTemplateIn(HMODULE module, UINT id, LANGID lang);
+
+// The bytes of resource name of type in module (they live as long as the module); null when there is none.
+const void* LoadResourceBytes(HMODULE module, LPCSTR name, LPCSTR type, DWORD* size);

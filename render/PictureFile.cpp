@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fw/Handles.h"
+#include "fw/ResourceLoad.h"
 #include "render/PictureLimits.h"
 #include "res/resource.h"
 
@@ -46,13 +47,9 @@ PictureReadResult ReadPictureFile(const char* path, const std::function<bool()>&
 }
 
 bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG");
-    if (resource == nullptr)
-        return false;
-    HGLOBAL loaded = ::LoadResource(module, resource);
-    const DWORD resourceSize = ::SizeofResource(module, resource);
-    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    DWORD resourceSize = 0;
+    const void* bytes =
+        LoadResourceBytes(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG", &resourceSize);
     if (bytes == nullptr)
         return false;
     block = std::make_unique<CGlobalBlock>(resourceSize);

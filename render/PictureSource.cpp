@@ -23,22 +23,32 @@ namespace {
 
 enum class DrawResult { Drawn, NotShown, Stopped };
 
-// The decoded picture's size in pixels: a bitmap's own size, else its HIMETRIC size at the surface's resolution.
-SIZE PicturePixelSize(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HIMETRIC H) {
+// The decoder's bitmap, for a picture that is one (every JPEG); null otherwise.
+HBITMAP DecodedBitmap(IPicture& picture) {
     SHORT type = PICTYPE_UNINITIALIZED;
     OLE_HANDLE handle = 0;
+    if (FAILED(picture.get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture.get_Handle(&handle)))
+        return nullptr;
+    return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+}
+
+// The decoded picture's size in pixels: a bitmap's own size, else its HIMETRIC size at the surface's resolution.
+SIZE PicturePixelSize(HDC dc, HBITMAP decoded, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HIMETRIC H) {
     BITMAP bitmap{};
-    if (SUCCEEDED(picture.get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture.get_Handle(&handle)) &&
-        ::GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap) == sizeof bitmap)
+    if (decoded != nullptr && ::GetObjectA(decoded, sizeof bitmap, &bitmap) == sizeof bitmap)
         return {bitmap.bmWidth, bitmap.bmHeight < 0 ? -bitmap.bmHeight : bitmap.bmHeight};
     return {::MulDiv(W, ::GetDeviceCaps(dc, LOGPIXELSX), 2540), ::MulDiv(H, ::GetDeviceCaps(dc, LOGPIXELSY), 2540)};
 }
 
-BITMAPINFO TopDown32(int32_t w, int32_t h);
+BITMAPINFO TopDown32(int32_t w, int32_t h) {
+    BITMAPINFO info{};
+    info.bmiHeader = TopDownDibHeader(w, h, 32);
+    return info;
+}
 
-// The decoded picture's pixels, 1:1, as top-down 32-bit words. A bitmap (every JPEG) is read straight out of it;
-// anything else is drawn 1:1 into a surface of our own first.
-bool DecodedPixels(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HIMETRIC H, SIZE pixels,
+// The decoded picture's pixels, 1:1, as top-down 32-bit words. A bitmap is read straight out of it; anything
+// else is drawn 1:1 into a surface of our own first.
+bool DecodedPixels(HDC dc, IPicture& picture, HBITMAP decoded, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HIMETRIC H, SIZE pixels,
                    std::vector<uint32_t>& out) {
     try {
         out.resize(static_cast<size_t>(pixels.cx) * static_cast<size_t>(pixels.cy));
@@ -46,11 +56,8 @@ bool DecodedPixels(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HI
         return false;
     }
     BITMAPINFO info = TopDown32(pixels.cx, pixels.cy);
-    SHORT type = PICTYPE_UNINITIALIZED;
-    OLE_HANDLE handle = 0;
-    if (SUCCEEDED(picture.get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture.get_Handle(&handle)) &&
-        ::GetDIBits(dc, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), 0, static_cast<UINT>(pixels.cy),
-                    out.data(), &info, DIB_RGB_COLORS) == pixels.cy)
+    if (decoded != nullptr &&
+        ::GetDIBits(dc, decoded, 0, static_cast<UINT>(pixels.cy), out.data(), &info, DIB_RGB_COLORS) == pixels.cy)
         return true;
     void* bits = nullptr;
     CBitmap surface;
@@ -66,17 +73,6 @@ bool DecodedPixels(HDC dc, IPicture& picture, OLE_XSIZE_HIMETRIC W, OLE_YSIZE_HI
     ::GdiFlush();
     std::copy_n(static_cast<const uint32_t*>(bits), out.size(), out.data());
     return true;
-}
-
-BITMAPINFO TopDown32(int32_t w, int32_t h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
 }
 
 // Decodes the block and draws it upright by its camera orientation, fitted on black. The decoded pixels are
@@ -101,7 +97,8 @@ DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DW
     OLE_YSIZE_HIMETRIC H = 0;
     picture->get_Width(&W);
     picture->get_Height(&H);
-    const SIZE pixels = PicturePixelSize(dc, *picture.Get(), W, H);
+    const HBITMAP decoded = DecodedBitmap(*picture.Get());
+    const SIZE pixels = PicturePixelSize(dc, decoded, W, H);
     if (!PicturePixelsAllowed(pixels.cx, pixels.cy) || W <= 0 || H <= 0)
         return DrawResult::NotShown;
     if (stopRequested && stopRequested())
@@ -109,7 +106,7 @@ DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DW
 
     PictureWorkspace local;
     PictureWorkspace& work = workspace != nullptr ? *workspace : local;
-    if (!DecodedPixels(dc, *picture.Get(), W, H, pixels, work.source))
+    if (!DecodedPixels(dc, *picture.Get(), decoded, W, H, pixels, work.source))
         return DrawResult::NotShown;
     picture.Release(); // the decoder's copy is no longer needed: less memory held while resampling
     stream.Release();

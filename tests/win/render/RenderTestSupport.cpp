@@ -16,7 +16,7 @@ std::vector<uint8_t> BitmapBits(HBITMAP bitmap, int w, int h) {
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colors[2];
-    } bi{wt::TopDownDibHeader(w, h, 1), {}};
+    } bi{TopDownDibHeader(w, h, 1), {}};
     const int stride = ((w + 31) / 32) * 4;
     std::vector<uint8_t> raw(static_cast<size_t>(stride) * h);
     HDC screen = ::GetDC(nullptr);

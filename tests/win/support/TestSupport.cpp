@@ -239,17 +239,6 @@ void SetPasswordFlag(DWORD type, const void* data, DWORD size) {
     ::RegCloseKey(key);
 }
 
-BITMAPINFOHEADER TopDownDibHeader(int w, int h, WORD bitCount) {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = w;
-    header.biHeight = -h;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
-    return header;
-}
-
 CDibSurface::CDibSurface(int w, int h) : m_w(w), m_h(h) {
     BITMAPINFO bi{};
     bi.bmiHeader = TopDownDibHeader(w, h, 32);

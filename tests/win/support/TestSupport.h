@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "fw/Gdi.h"
+
 namespace wt {
 
 // Windows path of the whorlix.scr this build produced.
@@ -77,9 +79,6 @@ HWND FindProcessWindow(DWORD pid, const char* className = nullptr, const char* t
 
 // Sets HKCU "Control Panel\desktop" "ScreenSaveUsePassword" to raw bytes of a type, or deletes it (type 0).
 void SetPasswordFlag(DWORD type, const void* data, DWORD size);
-
-// The header of a top-down DIB of w x h with bitCount bits per pixel.
-BITMAPINFOHEADER TopDownDibHeader(int w, int h, WORD bitCount);
 
 // A memory device context with a 32-bit top-down DIB section selected: pixels as 0x00RRGGBB.
 class CDibSurface {
