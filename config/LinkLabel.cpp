@@ -19,6 +19,7 @@ ON_WM_MBUTTONUP()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_PAINT()
+ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
 CLinkLabel::CLinkLabel() : m_bkBrush(::GetSysColor(COLOR_BTNFACE)) {
@@ -107,7 +108,7 @@ void CLinkLabel::OnMouseMove(UINT, POINT point) {
     GetClientRect(&rc);
     if (!::PtInRect(&rc, point) && !m_bPressed) {
         ShowNormal();
-        ::ReleaseCapture();
+        ReleaseOwnCapture();
     }
     Default();
 }
@@ -121,7 +122,7 @@ void CLinkLabel::OnLButtonDown(UINT, POINT) {
 
 void CLinkLabel::OnLButtonUp(UINT, POINT point) {
     if (m_bPressed) {
-        ::ReleaseCapture();
+        ReleaseOwnCapture();
         RECT rc;
         GetClientRect(&rc);
         if (::PtInRect(&rc, point)) {
@@ -142,9 +143,26 @@ void CLinkLabel::OnLButtonUp(UINT, POINT point) {
 }
 
 void CLinkLabel::CancelPress() {
-    ::ReleaseCapture();
+    ReleaseOwnCapture();
     ShowNormal();
     m_bPressed = FALSE;
+}
+
+void CLinkLabel::ReleaseOwnCapture() {
+    m_bReleasingCapture = TRUE;
+    ::ReleaseCapture();
+    m_bReleasingCapture = FALSE;
+}
+
+void CLinkLabel::OnCaptureChanged(HWND) {
+    // Taken away (another window took the mouse, or the user switched away with the button held): the label will
+    // see neither the release nor the leaving, so it lets go of the press and the hover now. Otherwise a press
+    // would stay and swallow every key, and the next hover would take the capture for good.
+    if (!m_bReleasingCapture) {
+        m_bPressed = FALSE;
+        ShowNormal();
+    }
+    Default();
 }
 
 void CLinkLabel::OnRButtonDown(UINT, POINT) {

@@ -39,6 +39,7 @@ protected:
     void OnSetFocus(HWND hOldFocus);
     void OnKillFocus(HWND hNewFocus);
     void OnPaint();
+    void OnCaptureChanged(HWND hWndGaining);
 
     DECLARE_MESSAGE_MAP()
 
@@ -52,8 +53,11 @@ private:
     // The label is sized to its caption at its first paint. A flag of its own marks that paint, since a hover
     // before it (the font description is taken at attachment) already creates m_font.
     BOOL m_bSizedToCaption = FALSE;
+    // Set while the label gives up the capture itself, which is not a capture taken away.
+    BOOL m_bReleasingCapture = FALSE;
 
     void TakeFontDescription();
     void ApplyFont(BOOL underline);
     void CancelPress();
+    void ReleaseOwnCapture();
 };

@@ -3,6 +3,8 @@
 // path through a function has to remember to.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
 // Owns a handle of type H that close() releases; invalid is the value meaning "none".
@@ -72,6 +74,24 @@ private:
     WIN32_FIND_DATAA m_data{};
     CScopedHandle<HANDLE, &fw_detail::CloseFindHandle> m_search;
     bool m_bFound = true;
+};
+
+// This thread's membership of a single-threaded COM apartment, entered on construction and left on destruction
+// (after every COM object the thread made is released). Windows requires it of every thread that uses COM.
+class CComApartment {
+public:
+    // enter false stands for an entry the system refused (a test's fault).
+    explicit CComApartment(bool enter = true)
+        : m_hr(enter ? ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL) {}
+    ~CComApartment() {
+        if (SUCCEEDED(m_hr))
+            ::CoUninitialize();
+    }
+    CComApartment(const CComApartment&) = delete;
+    CComApartment& operator=(const CComApartment&) = delete;
+
+private:
+    HRESULT m_hr;
 };
 
 // Holds one reference to a COM object.

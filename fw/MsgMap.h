@@ -73,7 +73,7 @@ protected:                                                                      
          return true;                                                                                                  \
      }},
 
-// void OnSysCommand(UINT nID, LPARAM lParam): nID is the command exactly as received
+// void OnSysCommand(UINT nID, LPARAM lParam): nID is the command as received; its four low bits are the system's
 #define ON_WM_SYSCOMMAND()                                                                                             \
     {WM_SYSCOMMAND, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                               \
          FW_THIS(w)->OnSysCommand(static_cast<UINT>(wp), l);                                                           \
@@ -133,6 +133,14 @@ protected:                                                                      
 #define ON_WM_KILLFOCUS()                                                                                              \
     {WM_KILLFOCUS, 0, 0, [](CWnd* w, WPARAM wp, LPARAM, LRESULT& r) {                                                  \
          FW_THIS(w)->OnKillFocus(reinterpret_cast<HWND>(wp));                                                          \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+
+// void OnCaptureChanged(HWND hWndGaining): the mouse capture is leaving this window (hWndGaining may be null)
+#define ON_WM_CAPTURECHANGED()                                                                                         \
+    {WM_CAPTURECHANGED, 0, 0, [](CWnd* w, WPARAM, LPARAM l, LRESULT& r) {                                              \
+         FW_THIS(w)->OnCaptureChanged(reinterpret_cast<HWND>(l));                                                      \
          r = 0;                                                                                                        \
          return true;                                                                                                  \
      }},

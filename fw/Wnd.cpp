@@ -66,7 +66,9 @@ const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
         HCURSOR cursor;
         HBRUSH background;
         HICON icon;
-        char name[64];
+        // "Fw:" and five hexadecimal fields of at most 16 digits each, with their separators: 87 characters at
+        // most, whatever padding the C library gives pointers.
+        char name[96];
     };
     // A deque keeps every name where it is: callers hold the returned pointer across later registrations.
     static std::deque<Registered> s_classes;

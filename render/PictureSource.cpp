@@ -23,6 +23,14 @@ namespace {
 
 enum class DrawResult { Drawn, NotShown, Stopped };
 
+// The decoder is a COM service, and Windows requires the calling thread to have entered an apartment. (Wine's
+// decoder enters one for itself, which would hide a thread that never did.)
+bool ThreadIsInComApartment() {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    return SUCCEEDED(::CoGetApartmentType(&type, &qualifier));
+}
+
 // The decoder's bitmap, for a picture that is one (every JPEG); null otherwise.
 HBITMAP DecodedBitmap(IPicture& picture) {
     SHORT type = PICTYPE_UNINITIALIZED;
@@ -80,6 +88,8 @@ bool DecodedPixels(HDC dc, IPicture& picture, HBITMAP decoded, OLE_XSIZE_HIMETRI
 // shrinking) and copy the result 1:1 to the window.
 DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
                        const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
+    if (!ThreadIsInComApartment())
+        return DrawResult::NotShown;
     const JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
     // The frame header says how large the decoded picture will be before the decoder allocates it.
     if (info.hasFrame && !PicturePixelsAllowed(info.width, info.height))

@@ -3,6 +3,9 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -14,6 +17,28 @@
 #include "settings/SettingsStore.h"
 
 namespace {
+
+// The default timer resolution (about 15.6 ms on Windows) would stretch every 1 ms sleep to a whole tick and a
+// 20 ms frame to about 31 ms: 1 ms is asked for as long as the frame loop runs.
+class CFineTimerPeriod {
+public:
+    CFineTimerPeriod() : m_bGranted(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~CFineTimerPeriod() {
+        if (m_bGranted)
+            ::timeEndPeriod(1);
+    }
+    CFineTimerPeriod(const CFineTimerPeriod&) = delete;
+    CFineTimerPeriod& operator=(const CFineTimerPeriod&) = delete;
+
+private:
+    bool m_bGranted;
+};
+
+void LogRunFailure(const char* what) {
+    char line[512];
+    std::snprintf(line, sizeof line, "whorlix: render thread ended by an exception: %s\n", what);
+    ::OutputDebugStringA(line);
+}
 
 // One run of a saver window's render thread: everything it creates it owns, and gives back before it returns.
 class CRenderRun {
@@ -67,6 +92,8 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     const auto stopTest = [this] { return StopRequested(); };
     PictureList pictures;
     CSpiralFrameSet frames(m_request.faults.frameAllocation);
+    if (m_request.faults.throwWhileListing)
+        throw std::bad_alloc();
     // A folder search cut short by a stop ends the run before any frame is built.
     if (!BuildPictureList(settings.PictureFile, stopTest, pictures))
         return true;
@@ -76,16 +103,14 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
         return false;
     // After a stop during building the loop sees the same request before its first frame and ends.
     RunFrameLoop(dc, timings, client, frames, pictures);
-    return true;
     // Leaving gives back the frames, the picture list, the font selection and the device context, in the
     // reverse order of their making.
+    return true;
 }
 
 void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
                               PictureList& pictures) {
-    // The default timer resolution (about 15.6 ms on Windows) would stretch every 1 ms sleep to a whole tick
-    // and a 20 ms frame to about 31 ms; ask for 1 ms for as long as the loop runs.
-    const bool finePeriod = ::timeBeginPeriod(1) == TIMERR_NOERROR;
+    const CFineTimerPeriod finePeriod;
 
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
@@ -128,9 +153,6 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
         }
         phases.EndFrame(tick);
     }
-
-    if (finePeriod)
-        ::timeEndPeriod(1);
 }
 
 } // namespace
@@ -158,7 +180,21 @@ void CRenderThread::Stop() {
 
 DWORD WINAPI CRenderThread::ThreadProc(LPVOID param) {
     const CRenderThread* self = static_cast<const CRenderThread*>(param);
-    CRenderRun(self->m_request, self->m_bStopRequested).Run();
+    // The picture decoder is a COM service. Without an apartment no picture decodes; the spiral still runs.
+    // The apartment is left last, after the run has released every COM object it made.
+    const CComApartment apartment(!self->m_request.faults.noComApartment);
+    // Nothing may leave the thread: an exception here would end the process over a frozen topmost window, with
+    // the system still told that a saver runs. The run has given back what it made by the time we catch, and
+    // the window is closed the ordinary way, which ends the saver in both forms.
+    try {
+        CRenderRun(self->m_request, self->m_bStopRequested).Run();
+        return 0;
+    } catch (const std::exception& e) {
+        LogRunFailure(e.what());
+    } catch (...) {
+        LogRunFailure("unknown exception");
+    }
+    ::PostMessageA(self->m_request.hWnd, WM_CLOSE, 0, 0);
     return 0;
 }
 

@@ -13,6 +13,8 @@ struct RenderFaults {
     SpiralAllocationFault frameAllocation; // one allocation of the frame builder fails
     bool noWindowDC = false;               // the window's device context cannot be had
     bool noThread = false;                 // the thread cannot be created
+    bool noComApartment = false;           // the thread cannot enter a COM apartment
+    bool throwWhileListing = false;        // building the picture list throws (runs out of memory)
 };
 
 // What a render thread works from, handed over by value when it starts.

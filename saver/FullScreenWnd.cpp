@@ -27,8 +27,10 @@ BOOL CFullScreenWnd::CreateFullScreen() {
 }
 
 void CFullScreenWnd::OnSysCommand(UINT nID, LPARAM) {
-    // Compared as received: the saver swallows a new saver start and the close command of Alt+F4.
-    if (nID == SC_SCREENSAVE || nID == SC_CLOSE)
+    // The saver swallows a new saver start and the close command of Alt+F4. The system keeps the four low bits
+    // of the command for itself, so they are masked before comparing.
+    const UINT command = nID & 0xFFF0;
+    if (command == SC_SCREENSAVE || command == SC_CLOSE)
         return;
     Default();
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "fw/Handles.h"
+#include "fw/SystemLibrary.h"
 
 DWORD CSaverPassword::IsPasswordEnabled() {
     HKEY opened = nullptr;
@@ -30,8 +31,10 @@ DWORD CSaverPassword::IsPasswordEnabled() {
     return data;
 }
 
+// Both services are the system's own, so they are taken from the system folder only: a file of that name beside
+// the program is not ours to run.
 BOOL CSaverPassword::VerifyPassword(HWND owner) {
-    const CModule lib(::LoadLibraryA("password.cpl"));
+    const CModule lib(LoadSystemLibrary("password.cpl"));
     if (!lib.IsValid())
         return TRUE;
     using VerifyFn = BOOL(WINAPI*)(HWND);
@@ -43,7 +46,7 @@ BOOL CSaverPassword::VerifyPassword(HWND owner) {
 }
 
 void CSaverPassword::ChangePassword(HWND owner) {
-    const CModule lib(::LoadLibraryA("mpr.dll"));
+    const CModule lib(LoadSystemLibrary("mpr.dll"));
     if (!lib.IsValid())
         return;
     using ChangeFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);

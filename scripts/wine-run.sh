@@ -14,8 +14,8 @@ if [ -n "${WHORLIX_UI_LOCALE:-}" ]; then
   export LANG=$LC_ALL LC_MESSAGES=$WHORLIX_UI_LOCALE
   unset LC_ALL
 fi
-# No installers for .NET or HTML; in tests also "native first" for mpr.dll, so a test can place a stand-in
-# of the password-change service beside the saver (elsewhere Wine's own is used as before).
+# No installers for .NET or HTML; in tests also "native first" for mpr.dll, so a test can put a stand-in of the
+# password-change service into the prefix's system folder in place of Wine's own (which is used as before elsewhere).
 overrides="mscoree,mshtml="
 [ -n "${WHORLIX_WINE_TEST:-}" ] && overrides="$overrides;mpr=n,b"
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-$overrides}

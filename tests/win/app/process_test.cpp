@@ -99,9 +99,11 @@ TEST(Process, SettingsFileIsBesideTheModuleWhateverTheWorkingFolder) {
 TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {
     wt::TempDir dir;
     std::string scr = wt::CopyScrInto(dir);
-    ASSERT_TRUE(::CopyFileA(wt::MprDoublePath().c_str(), dir.File("mpr.dll").c_str(), FALSE));
-    // Wine's own mpr.dll has a silent stub of this call; the test run's native-first override for mpr loads
-    // the stand-in beside the saver instead.
+    // Wine's own mpr.dll has a silent stub of this call; the test run's native-first override for mpr loads the
+    // stand-in put in its place in the system folder.
+    const wt::CSystemFileStandIn service(wt::MprDoublePath(), "mpr.dll");
+    const std::string log = wt::SystemFolder() + "\\mpr.log";
+    ::DeleteFileA(log.c_str());
     std::vector<std::string> env;
     HWND owner = MakeOwnerWindow();
     ASSERT_NE(owner, nullptr);
@@ -109,13 +111,13 @@ TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {
 
     Outcome o = RunWatching(scr, "/a " + handle, "", env);
     EXPECT_TRUE(o.ended);
-    EXPECT_EQ(wt::ReadFileBytes(dir.File("mpr.log")), "SCRSAVE " + handle + " 0 0000000000000000\n");
+    EXPECT_EQ(wt::ReadFileBytes(log), "SCRSAVE " + handle + " 0 0000000000000000\n");
 
     // A handle that names no window: nothing is called.
-    ::DeleteFileA(dir.File("mpr.log").c_str());
+    ::DeleteFileA(log.c_str());
     o = RunWatching(scr, "/a 12345678", "", env);
     EXPECT_TRUE(o.ended);
-    EXPECT_FALSE(wt::FileExists(dir.File("mpr.log")));
+    EXPECT_FALSE(wt::FileExists(log));
     ::DestroyWindow(owner);
 }
 

@@ -188,6 +188,32 @@ TEST_F(LinkLabel, OnlyAReleaseOverThePressedLabelOpensIt) {
     ASSERT_TRUE(run.WaitEnded());
 }
 
+TEST_F(LinkLabel, APressWhoseCaptureIsTakenAwayLetsGoSoKeysReachTheDialogAgain) {
+    ASSERT_TRUE(run.Open("/c"));
+    HWND mail = run.Item(1022);
+    HWND slider = run.Item(1001);
+    // Hover (the label takes the capture) and press.
+    ::PostMessageA(mail, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    ::PostMessageA(mail, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    ASSERT_TRUE(run.WaitFocus(mail));
+    // Another window takes the mouse: the slider, pressed, holds it until its own release.
+    RECT rc;
+    ::GetClientRect(slider, &rc);
+    ::PostMessageA(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right / 2, rc.bottom / 2));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(wt::WaitUntil([&] { return ::GetGUIThreadInfo(run.proc.Tid(), &info) && info.hwndCapture == slider; }));
+    ::PostMessageA(slider, WM_LBUTTONUP, 0, MAKELPARAM(rc.right / 2, rc.bottom / 2));
+    // Back on the label, no key is swallowed: Tab moves on, and Escape closes the dialog.
+    run.FocusItem(1022);
+    ASSERT_TRUE(run.WaitFocus(mail));
+    run.Key(VK_TAB);
+    EXPECT_TRUE(wt::WaitUntil([&] { return run.Focus() != mail; })) << "Tab swallowed";
+    run.Key(VK_ESCAPE);
+    EXPECT_TRUE(run.WaitEnded());
+    EXPECT_EQ(Opened(), "");
+}
+
 TEST_F(LinkLabel, LooksFollowFocusAndHover) {
     ASSERT_TRUE(run.Open("/c"));
     HWND url = run.Item(1021);

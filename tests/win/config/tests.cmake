@@ -6,6 +6,8 @@ whorlix_win_test(config ${CMAKE_CURRENT_LIST_DIR}/ConfigDriver.cpp ${CMAKE_CURRE
                  ${CMAKE_CURRENT_LIST_DIR}/dialog_test.cpp ${CMAKE_CURRENT_LIST_DIR}/swatch_test.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/link_test.cpp)
 target_include_directories(win_config PRIVATE ${CMAKE_SOURCE_DIR})
+# The template test reads version resources with the wide functions, which the program itself does not use.
+target_link_libraries(win_config PRIVATE version)
 target_compile_definitions(win_config PRIVATE
                            WHORLIX_RECORDER_UNIX_PATH="$<TARGET_FILE:config_shell_recorder>")
 add_dependencies(win_config config_shell_recorder)

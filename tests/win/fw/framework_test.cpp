@@ -392,4 +392,12 @@ TEST(WindowClass, RegisteredNamesStayPutAsMoreClassesAreRegistered) {
     HWND hwnd = ::CreateWindowExA(0, first, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(hwnd, nullptr);
     ::DestroyWindow(hwnd);
+    // Traits that differ only in the last one, the icon, still make two classes, each with its own icon.
+    const HICON icons[] = {::LoadIconA(nullptr, IDI_APPLICATION), ::LoadIconA(nullptr, IDI_HAND)};
+    const std::string withFirst = CWnd::RegisterWndClass(0, nullptr, nullptr, icons[0]);
+    const char* withSecond = CWnd::RegisterWndClass(0, nullptr, nullptr, icons[1]);
+    EXPECT_NE(withFirst, withSecond);
+    WNDCLASSA wc{};
+    ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), withSecond, &wc));
+    EXPECT_EQ(wc.hIcon, icons[1]);
 }

@@ -2,6 +2,8 @@
 // saver when its frames cannot be allocated, and it draws the spiral and the pictures in the set colours.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -155,21 +157,34 @@ TEST_F(RenderThreadTest, SpiralInSetColoursAlternatesWithFittedPicture) {
     s.PictureFile = rt::FixturePath("red300x600.jpg");
     UseSettings(s);
     const int w = 320, h = 240;
-    CWatchdog watchdog(120000, "spiral and picture");
-    rt::CTestWindow host(w, h);
-    const HWND saver = StartSaver(host.Handle(), w, h);
-    ASSERT_NE(saver, nullptr);
     const uint32_t front = rt::Rgb(s.FrontColor), back = rt::Rgb(s.BackColor);
     // The picture: 120 x 240 of red at x 100, black bars left and right.
-    const auto pictureShown = [&] {
-        const std::vector<uint32_t> p = rt::ReadWindowPixels(saver, w, h);
+    const auto redPicture = [&](const std::vector<uint32_t>& p) {
         return p[120 * w + 10] == 0 && p[120 * w + 309] == 0 && (p[120 * w + 160] >> 16) > 150 &&
                ((p[120 * w + 160] >> 8) & 0xFF) < 80;
     };
-    const auto spiralShown = [&] { return OnlyColours(rt::ReadWindowPixels(saver, w, h), front, back); };
-    EXPECT_TRUE(wt::WaitUntil(pictureShown, 60000));
-    EXPECT_TRUE(wt::WaitUntil(spiralShown, 60000));
-    EXPECT_TRUE(wt::WaitUntil(pictureShown, 60000));
-    ::DestroyWindow(host.Handle());
-    EXPECT_FALSE(::IsWindow(saver));
+    // A thread that cannot enter a COM apartment decodes no picture, not even the built-in one: black.
+    const auto allBlack = [](const std::vector<uint32_t>& p) {
+        return std::all_of(p.begin(), p.end(), [](uint32_t px) { return (px & 0xFFFFFF) == 0; });
+    };
+    RenderFaults noApartment;
+    noApartment.noComApartment = true;
+    const struct {
+        RenderFaults faults;
+        std::function<bool(const std::vector<uint32_t>&)> picture;
+    } cases[] = {{{}, redPicture}, {noApartment, allBlack}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.faults.noComApartment ? "no COM apartment" : "COM apartment");
+        CWatchdog watchdog(120000, "spiral and picture");
+        rt::CTestWindow host(w, h);
+        const HWND saver = StartSaver(host.Handle(), w, h, WS_CHILD | WS_VISIBLE, 0, c.faults);
+        ASSERT_NE(saver, nullptr);
+        const auto pictureShown = [&] { return c.picture(rt::ReadWindowPixels(saver, w, h)); };
+        const auto spiralShown = [&] { return OnlyColours(rt::ReadWindowPixels(saver, w, h), front, back); };
+        EXPECT_TRUE(wt::WaitUntil(pictureShown, 60000));
+        EXPECT_TRUE(wt::WaitUntil(spiralShown, 60000));
+        EXPECT_TRUE(wt::WaitUntil(pictureShown, 60000));
+        ::DestroyWindow(host.Handle());
+        EXPECT_FALSE(::IsWindow(saver));
+    }
 }

@@ -14,14 +14,12 @@ PasswordFlag::~PasswordFlag() {
     wt::SetPasswordFlag(0, nullptr, 0);
 }
 
-PasswordDouble::PasswordDouble(const std::string& folder, char answer) : m_folder(folder) {
-    ::CopyFileA(wt::PasswordDoublePath().c_str(), (folder + "\\password.cpl").c_str(), FALSE);
-    ::DeleteFileA((folder + "\\password.log").c_str());
+PasswordDouble::PasswordDouble(char answer) {
+    ::DeleteFileA((m_folder + "\\password.log").c_str());
     SetAnswer(answer);
 }
 
 PasswordDouble::~PasswordDouble() {
-    ::DeleteFileA((m_folder + "\\password.cpl").c_str());
     ::DeleteFileA((m_folder + "\\password.log").c_str());
     ::DeleteFileA((m_folder + "\\password.answer").c_str());
 }

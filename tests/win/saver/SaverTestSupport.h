@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "TestSupport.h"
+
 namespace st {
 
 // Sets the password flag for the life of the object, then removes it.
@@ -14,17 +16,19 @@ public:
     ~PasswordFlag();
 };
 
-// Puts the stand-in "password.cpl" into folder with an answer ('1' proves, '0' refuses) until destroyed.
+// Puts the stand-in "password.cpl" into the system folder, where Windows keeps the real one, with an answer ('1'
+// proves, '0' refuses) until destroyed.
 class PasswordDouble {
 public:
-    PasswordDouble(const std::string& folder, char answer);
+    explicit PasswordDouble(char answer);
     ~PasswordDouble();
     void SetAnswer(char answer);
     // Number of verifications so far.
     int Calls() const;
 
 private:
-    std::string m_folder;
+    std::string m_folder = wt::SystemFolder();
+    wt::CSystemFileStandIn m_verifier{wt::PasswordDoublePath(), "password.cpl"};
 };
 
 } // namespace st

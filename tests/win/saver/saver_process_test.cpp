@@ -143,7 +143,7 @@ TEST_F(SaverProcess, RefusedPasswordKeepsItRunningAcceptedPasswordEndsIt) {
     for (int variant = 0; variant < 2; ++variant) {
         std::unique_ptr<st::PasswordFlag> flag =
             variant == 0 ? std::make_unique<st::PasswordFlag>(1) : std::make_unique<st::PasswordFlag>(REG_SZ, "0", 2);
-        st::PasswordDouble verifier(m_dir.Path(), '0');
+        st::PasswordDouble verifier('0');
         wt::Process p;
         ASSERT_TRUE(p.Start("\"" + m_scr + "\" /s"));
         ASSERT_NE(FindSaverWindow(p), nullptr);
@@ -205,4 +205,45 @@ TEST(Preview, ChildFillsTheHostAndTheSaverEndsWhenTheHostIsDestroyedAtAnyMoment)
         EXPECT_TRUE(p.WaitExit(1000, &code));
         EXPECT_EQ(code, 0u) << "trial " << trial;
     }
+}
+
+TEST_F(SaverProcess, DllsPlantedBesideItAreNeverLoadedInAnyMode) {
+    // The password services, and the linked DLLs outside the system's known-DLL list, under Windows' own rule that
+    // a DLL of that name beside the program comes first. Not version.dll: Wine's own user32 imports it (Windows'
+    // does not), so under that rule every Wine program loads it before its first instruction. The saver reaches
+    // it as it reaches winmm.dll, delay-loaded after start-up has restricted the search, which winmm shows.
+    const char* planted[] = {"password.cpl", "mpr.dll", "version.dll", "winmm.dll", "comctl32.dll"};
+    const wt::CNativeFirstForSaver nativeFirst({"mpr", "winmm", "comctl32"});
+    for (const char* name : planted)
+        ASSERT_TRUE(::CopyFileA(wt::PlantedDoublePath().c_str(), m_dir.File(name).c_str(), FALSE)) << name;
+    const st::PasswordFlag passwordOn(1);
+    const HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr,
+                                         nullptr, nullptr, nullptr);
+    const std::string ownerArg = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
+    const auto pressKey = [] {
+        Key('A', false);
+        Key('A', true);
+    };
+    const struct {
+        std::string args;
+        std::function<bool(wt::Process&)> works; // the mode did its work and the process ended with status 0
+    } modes[] = {
+        {"/s", [&](wt::Process& p) { return FindSaverWindow(p) != nullptr && EndsWithStatusZero(p, pressKey); }},
+        {"/a " + ownerArg, [](wt::Process& p) { return EndsWithStatusZero(p, [] {}); }},
+        {"/c",
+         [](wt::Process& p) {
+             HWND dlg = nullptr;
+             return wt::WaitUntil([&] { return (dlg = wt::FindProcessWindow(p.Pid(), "#32770")) != nullptr; }) &&
+                    EndsWithStatusZero(p,
+                                       [&] { ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); });
+         }},
+    };
+    for (const auto& mode : modes) {
+        wt::Process p;
+        ASSERT_TRUE(p.Start("\"" + m_scr + "\" " + mode.args)) << mode.args;
+        EXPECT_TRUE(mode.works(p)) << mode.args;
+        for (const char* name : planted)
+            EXPECT_FALSE(wt::FileExists(m_dir.File(std::string(name) + ".loaded"))) << mode.args << ": " << name;
+    }
+    ::DestroyWindow(owner);
 }

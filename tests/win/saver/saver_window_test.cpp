@@ -145,15 +145,36 @@ TEST(RunWindow, FirstMouseMoveIsTheReferenceAndAOnePixelMoveEndsIt) {
     EXPECT_TRUE(run.EndsOn(WM_MOUSEMOVE, 0, MAKELPARAM(100, 199)));
 }
 
-TEST(RunWindow, SaverStartAndCloseCommandsAreSwallowedOnlyAsExactValues) {
+TEST(RunWindow, SaverStartAndCloseCommandsAreSwallowedWhateverTheSystemsLowBits) {
     RunWindow run;
     ASSERT_TRUE(run.Ok());
-    ::SendMessageA(run.Hwnd(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-    ::SendMessageA(run.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(::IsWindow(run.Hwnd()));
-    // The low four bits are not masked: SC_CLOSE + 1 takes default processing, which closes the window.
-    ::SendMessageA(run.Hwnd(), WM_SYSCOMMAND, SC_CLOSE + 1, 0);
-    EXPECT_FALSE(::IsWindow(run.Hwnd()));
+    for (WPARAM command : {SC_SCREENSAVE, SC_CLOSE, SC_SCREENSAVE | 2, SC_CLOSE | 1, SC_CLOSE | 0xF}) {
+        ::SendMessageA(run.Hwnd(), WM_SYSCOMMAND, command, 0);
+        EXPECT_TRUE(::IsWindow(run.Hwnd())) << command;
+    }
+    // Any other command takes default processing.
+    ::SendMessageA(run.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE | 3, 0);
+    EXPECT_TRUE(::IsIconic(run.Hwnd()));
+}
+
+TEST(RunWindow, ARenderThreadThatThrowsClosesTheSaverAndTheLoopEndsWithStatusZero) {
+    RenderFaults throwing;
+    throwing.throwWhileListing = true;
+    CFullScreenWnd* wnd = new CFullScreenWnd(ExeFolder() + "\\no-such-settings.ini", throwing);
+    ASSERT_TRUE(wnd->CreateFullScreen());
+    const HWND hwnd = wnd->m_hWnd;
+    // This thread's message loop, as the program's, until the quit request (or a deadline).
+    MSG msg{};
+    for (const DWORD start = ::GetTickCount(); msg.message != WM_QUIT && ::GetTickCount() - start < 30000;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
+            ::DispatchMessageA(&msg);
+    }
+    ASSERT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_FALSE(SaverRunningFlag());
+    RunWindow::DropQuit();
 }
 
 TEST(RunWindow, InputWhileHiddenIsIgnored) {
@@ -201,7 +222,7 @@ TEST(Password, FlagIsReadFromTheRegistryAsRawBytesAtEveryCall) {
 
 TEST(Password, WithoutTheVerifierEveryEndRequestPasses) {
     st::PasswordFlag on(1);
-    ASSERT_FALSE(wt::FileExists(ExeFolder() + "\\password.cpl"));
+    ASSERT_FALSE(wt::FileExists(wt::SystemFolder() + "\\password.cpl"));
     CSaverPassword password;
     EXPECT_TRUE(password.VerifyPassword(nullptr));
     RunWindow run;
@@ -211,7 +232,7 @@ TEST(Password, WithoutTheVerifierEveryEndRequestPasses) {
 
 TEST(Password, RefusedPasswordKeepsTheSaverAndForgetsTheReferenceAcceptedOneEndsIt) {
     st::PasswordFlag on(1);
-    st::PasswordDouble verifier(ExeFolder(), '0');
+    st::PasswordDouble verifier('0');
     RunWindow run;
     ASSERT_TRUE(run.Ok());
     run.Wnd()->ForgetMouseReference();
@@ -238,7 +259,7 @@ TEST(Password, RefusedPasswordKeepsTheSaverAndForgetsTheReferenceAcceptedOneEnds
 
 TEST(Password, InputDuringAnOpenPromptDoesNotStackASecondPrompt) {
     st::PasswordFlag on(1);
-    st::PasswordDouble verifier(ExeFolder(), '0');
+    st::PasswordDouble verifier('0');
     RunWindow run;
     ASSERT_TRUE(run.Ok());
     // The stand-in prompt runs a message loop: these reach the window while it is open.

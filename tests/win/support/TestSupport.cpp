@@ -1,11 +1,19 @@
 #include "TestSupport.h"
 
+#include "fw/Handles.h"
+
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
 
 namespace wt {
+
+namespace {
+// Windows requires a thread to enter a COM apartment before it uses COM, and the saver's picture code refuses to
+// decode without one; the tests draw pictures on their main thread.
+const CComApartment g_mainThreadApartment;
+} // namespace
 
 std::string FromUnixPath(const char* unixPath) {
     // The build runs on Linux; Wine shows the Unix root as drive Z:.
@@ -24,6 +32,49 @@ std::string PasswordDoublePath() {
 }
 std::string MprDoublePath() {
     return FromUnixPath(WHORLIX_MPR_DOUBLE_UNIX_PATH);
+}
+std::string PlantedDoublePath() {
+    return FromUnixPath(WHORLIX_PLANTED_DOUBLE_UNIX_PATH);
+}
+
+std::string SystemFolder() {
+    char folder[MAX_PATH] = {};
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+CSystemFileStandIn::CSystemFileStandIn(const std::string& source, const std::string& name)
+    : m_path(SystemFolder() + "\\" + name), m_aside(m_path + ".whorlix-aside") {
+    if (FileExists(m_aside))
+        ::MoveFileExA(m_aside.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!FileExists(m_path) || !::MoveFileA(m_path.c_str(), m_aside.c_str()))
+        m_aside.clear();
+    ::CopyFileA(source.c_str(), m_path.c_str(), FALSE);
+}
+
+CSystemFileStandIn::~CSystemFileStandIn() {
+    if (m_aside.empty())
+        ::DeleteFileA(m_path.c_str());
+    else
+        ::MoveFileExA(m_aside.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+namespace {
+const char kSaverOverrides[] = "Software\\Wine\\AppDefaults\\whorlix.scr\\DllOverrides";
+}
+
+CNativeFirstForSaver::CNativeFirstForSaver(const std::vector<std::string>& dlls) {
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kSaverOverrides, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    for (const std::string& dll : dlls)
+        ::RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    ::RegCloseKey(key);
+}
+
+CNativeFirstForSaver::~CNativeFirstForSaver() {
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kSaverOverrides);
 }
 
 TempDir::TempDir() {

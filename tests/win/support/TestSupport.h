@@ -16,6 +16,35 @@ std::string ScrPath();
 // Windows paths of the test doubles of the password services ("password.cpl", "mpr.dll").
 std::string PasswordDoublePath();
 std::string MprDoublePath();
+// The double whose DllMain records each load in "<its own path>.loaded": planted where DLLs must not come from.
+std::string PlantedDoublePath();
+// The prefix's system folder, where Windows keeps its DLLs and the only place the saver may load them from.
+std::string SystemFolder();
+
+// A file copied into the system folder as name for the life of the object; a file already there is kept aside
+// and put back afterwards (also one a crashed earlier run left aside).
+class CSystemFileStandIn {
+public:
+    CSystemFileStandIn(const std::string& source, const std::string& name);
+    ~CSystemFileStandIn();
+    CSystemFileStandIn(const CSystemFileStandIn&) = delete;
+    CSystemFileStandIn& operator=(const CSystemFileStandIn&) = delete;
+
+private:
+    std::string m_path;
+    std::string m_aside;
+};
+
+// Wine's "native first" rule for the named DLLs, for the saver's process only, for the life of the object. Windows
+// itself takes a DLL of that name from the program's folder before its own copy; Wine, unless told, takes its own.
+class CNativeFirstForSaver {
+public:
+    explicit CNativeFirstForSaver(const std::vector<std::string>& dlls);
+    ~CNativeFirstForSaver();
+    CNativeFirstForSaver(const CNativeFirstForSaver&) = delete;
+    CNativeFirstForSaver& operator=(const CNativeFirstForSaver&) = delete;
+};
+
 // A Unix path of the build as the program sees it (drive Z:).
 std::string FromUnixPath(const char* unixPath);
 
