@@ -18,6 +18,7 @@
 
 #include "BenchClock.h"
 #include "TestSupport.h"
+#include "render/PictureFile.h"
 #include "render/PictureFit.h"
 #include "render/PictureScaler.h"
 #include "render/PictureSource.h"
@@ -110,7 +111,7 @@ int MeasureMemory(const std::string& photo, const char* way, int w, int h) {
     if (std::strcmp(way, "old") == 0)
         OldDrawPicture(surface.DC(), target, photo);
     else
-        DrawPicture(surface.DC(), target, photo.c_str());
+        DrawPicture(surface.DC(), target, WidePath(photo).c_str());
     return static_cast<int>((Memory().PeakWorkingSetSize - before) / 1024);
 }
 
@@ -126,7 +127,8 @@ double StopLatency(const std::string& path, double delayMs) {
         [](LPVOID p) -> DWORD {
             Context* c = static_cast<Context*>(p);
             wt::CDibSurface surface(1920, 1080);
-            DrawPicture(surface.DC(), RECT{0, 0, 1920, 1080}, c->path.c_str(), [c] { return c->stop.load() != 0; });
+            DrawPicture(surface.DC(), RECT{0, 0, 1920, 1080}, WidePath(c->path).c_str(),
+                        [c] { return c->stop.load() != 0; });
             return 0;
         },
         &ctx, 0, nullptr);
@@ -151,6 +153,7 @@ std::string WindowsPath(const char* unixPath) {
 int main(int argc, char** argv) {
     ::CoInitialize(nullptr);
     const std::string photo = WindowsPath(BENCH_PHOTO_UNIX);
+    const std::wstring widePhoto = WidePath(photo);
     if (argc == 5 && std::strcmp(argv[1], "memory") == 0)
         return MeasureMemory(photo, argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
 
@@ -165,10 +168,11 @@ int main(int argc, char** argv) {
         wt::CDibSurface surface(w, h);
         const RECT target{0, 0, w, h};
         const double oldMs = MedianOf5([&] { OldDrawPicture(surface.DC(), target, photo); });
-        const double newMs = MedianOf5([&] { DrawPicture(surface.DC(), target, photo.c_str()); });
+        const double newMs = MedianOf5([&] { DrawPicture(surface.DC(), target, widePhoto.c_str()); });
         PictureWorkspace work;
-        DrawPicture(surface.DC(), target, photo.c_str(), nullptr, &work);
-        const double reusedMs = MedianOf5([&] { DrawPicture(surface.DC(), target, photo.c_str(), nullptr, &work); });
+        DrawPicture(surface.DC(), target, widePhoto.c_str(), nullptr, &work);
+        const double reusedMs =
+            MedianOf5([&] { DrawPicture(surface.DC(), target, widePhoto.c_str(), nullptr, &work); });
         char label[32];
         std::snprintf(label, sizeof label, "%d x %d", w, h);
         std::printf("%-12s %10.1f %10.1f %7.2f %10.1f %7.2f %14.1f %14.1f\n", label, oldMs, newMs, newMs / oldMs,
@@ -213,7 +217,9 @@ int main(int argc, char** argv) {
         ::GlobalFree(ReadInOnePiece(big, size));
     });
     wt::CDibSurface surface(1920, 1080);
-    const double wholeNew = MedianOf5([&] { DrawPicture(surface.DC(), RECT{0, 0, 1920, 1080}, big.c_str()); });
+    const double wholeNew = MedianOf5([&] {
+        DrawPicture(surface.DC(), RECT{0, 0, 1920, 1080}, WidePath(big).c_str());
+    });
     std::printf("\n250 MB file: stop latency during the read %.1f ms (worst of 5); reading it in one piece as before "
                 "%.1f ms; DrawPicture of it without a stop %.1f ms (median of 5)\n",
                 *std::max_element(stops.begin(), stops.end()), onePiece, wholeNew);

@@ -17,6 +17,7 @@
 #include "TestSupport.h"
 #include "fw/Gdi.h"
 #include "render/FrameTiming.h"
+#include "render/PictureFile.h"
 #include "render/PictureSource.h"
 #include "render/SpiralFrames.h"
 #include "saver/SaverWnd.h"
@@ -225,7 +226,7 @@ int main() {
     const Interval speed11 = PacedIntervals(11, 300, window, windowFrames);
 
     // A 1920 x 1080 JPEG read, decoded and drawn into a 1920 x 1080 image, median of 10.
-    const std::string photo = wt::FromUnixPath(BENCH_PHOTO_UNIX);
+    const std::wstring photo = WidePath(wt::FromUnixPath(BENCH_PHOTO_UNIX));
     HDC pictureDC = ::CreateCompatibleDC(screen);
     HBITMAP pictureImage = ::CreateCompatibleBitmap(screen, 1920, 1080);
     HGDIOBJ oldPicture = ::SelectObject(pictureDC, pictureImage);

@@ -48,11 +48,11 @@ inline BOOL WINAPI CloseFindHandle(HANDLE find) {
 
 // A thread, event or file handle (CloseHandle); null means none.
 using CHandle = CScopedHandle<HANDLE, &::CloseHandle>;
-// A file from CreateFileA (INVALID_HANDLE_VALUE means none).
+// A file from CreateFileA or CreateFileW (INVALID_HANDLE_VALUE means none).
 class CFileHandle : public CScopedHandle<HANDLE, &::CloseHandle, nullptr> {
 public:
     CFileHandle() = default;
-    // CreateFileA reports failure as INVALID_HANDLE_VALUE; it is kept as "none".
+    // CreateFile reports failure as INVALID_HANDLE_VALUE; it is kept as "none".
     explicit CFileHandle(HANDLE handle) : CScopedHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
 };
 // An open registry key.
@@ -60,18 +60,19 @@ using CRegKey = CScopedHandle<HKEY, &fw_detail::CloseRegKey>;
 // A library loaded with LoadLibraryA.
 using CModule = CScopedHandle<HMODULE, &fw_detail::ReleaseLibrary>;
 
-// A file search from FindFirstFileA: the first entry is read on construction.
+// A file search from FindFirstFileW: the first entry is read on construction. Wide, because the pictures of a
+// folder are its one use, and their names may hold characters the ANSI code page cannot spell.
 class CFindFile {
 public:
-    explicit CFindFile(const char* pattern) : m_search(Normalise(::FindFirstFileA(pattern, &m_data))) {}
+    explicit CFindFile(const wchar_t* pattern) : m_search(Normalise(::FindFirstFileW(pattern, &m_data))) {}
     // True while an entry is at hand; Next moves to the following one.
     bool Found() const { return m_search.IsValid() && m_bFound; }
-    void Next() { m_bFound = ::FindNextFileA(m_search.Get(), &m_data) != FALSE; }
-    const WIN32_FIND_DATAA& Data() const { return m_data; }
+    void Next() { m_bFound = ::FindNextFileW(m_search.Get(), &m_data) != FALSE; }
+    const WIN32_FIND_DATAW& Data() const { return m_data; }
 
 private:
     static HANDLE Normalise(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
-    WIN32_FIND_DATAA m_data{};
+    WIN32_FIND_DATAW m_data{};
     CScopedHandle<HANDLE, &fw_detail::CloseFindHandle> m_search;
     bool m_bFound = true;
 };

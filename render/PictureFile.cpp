@@ -15,10 +15,20 @@ constexpr DWORD kReadPieceBytes = 1u << 20;
 
 } // namespace
 
-PictureReadResult ReadPictureFile(const char* path, const std::function<bool()>& stopRequested,
+std::wstring WidePath(const std::string& path) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], length);
+    return wide;
+}
+
+PictureReadResult ReadPictureFile(const wchar_t* path, const std::function<bool()>& stopRequested,
                                   std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
+    // Reading only, we let others read too: a picture open in a viewer or the shell's preview still shows. A
+    // program writing it without sharing reads still keeps it from us.
     const CFileHandle file(
-        ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return PictureReadResult::Refused;
     // The 64-bit size: a file of 4 GB and more is seen as the size it is, not as its low 32 bits.

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 // Owns a fixed global memory block.
 class CGlobalBlock {
@@ -29,9 +30,12 @@ enum class PictureReadResult {
     Stopped, // a stop was requested during the read
 };
 
-// Reads the file at path (opened with no sharing) into block. stopRequested, when given, is asked before each
-// piece, so a stop ends even the read of a large file within about one piece's time.
-PictureReadResult ReadPictureFile(const char* path, const std::function<bool()>& stopRequested,
+// An ANSI path (as the picture setting holds it) as the wide path the pictures are listed and opened by.
+std::wstring WidePath(const std::string& path);
+
+// Reads the file at path into block, sharing it with other readers. stopRequested, when given, is asked before
+// each piece, so a stop ends even the read of a large file within about one piece's time.
+PictureReadResult ReadPictureFile(const wchar_t* path, const std::function<bool()>& stopRequested,
                                   std::unique_ptr<CGlobalBlock>& block, DWORD& size);
 
 // Copies the built-in picture (resource "JPEG" of the executable) into block; false when it is missing.

@@ -1,22 +1,22 @@
 #include "render/PictureList.h"
 
-void PictureList::Append(std::string path) {
+void PictureList::Append(std::wstring path) {
     m_entries.push_back(std::move(path));
 }
 
-std::list<std::string>::iterator PictureList::Insert(std::list<std::string>::const_iterator position,
-                                                     std::string path) {
+std::list<std::wstring>::iterator PictureList::Insert(std::list<std::wstring>::const_iterator position,
+                                                      std::wstring path) {
     return m_entries.insert(position, std::move(path));
 }
 
-const std::string* PictureList::TakeNext() {
+const std::wstring* PictureList::TakeNext() {
     if (m_entries.empty())
         return nullptr;
     if (!m_cursorStarted || m_cursor == m_entries.end()) {
         m_cursor = m_entries.begin();
         m_cursorStarted = true;
     }
-    const std::string* path = &*m_cursor;
+    const std::wstring* path = &*m_cursor;
     ++m_cursor;
     return path;
 }
@@ -39,7 +39,7 @@ CShuffledInserter::CShuffledInserter(PictureList& list, RandomDraw draw) : m_lis
     m_slots.push_back(m_list.End());
 }
 
-void CShuffledInserter::Add(std::string path) {
+void CShuffledInserter::Add(std::wstring path) {
     const size_t r = DrawSlot(m_slots.size(), m_draw);
     // Slot 0 holds the list's end, so inserting before it appends.
     m_slots.push_back(m_list.Insert(m_slots[r], std::move(path)));

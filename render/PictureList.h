@@ -6,26 +6,32 @@
 #include <string>
 #include <vector>
 
-// The pictures of a run, in the order they are shown, with the cursor the frame loop advances.
+// The pictures of a run, in the order they are shown, with the cursor the frame loop advances. Paths are wide
+// (UTF-16): a picture's name may hold characters the ANSI code page cannot spell.
 class PictureList {
 public:
+    PictureList() = default;
+    // The cursor points into the list itself: a copy's cursor would point into the original.
+    PictureList(const PictureList&) = delete;
+    PictureList& operator=(const PictureList&) = delete;
+
     bool Empty() const { return m_entries.empty(); }
     size_t Size() const { return m_entries.size(); }
-    const std::list<std::string>& Entries() const { return m_entries; }
+    const std::list<std::wstring>& Entries() const { return m_entries; }
 
-    void Append(std::string path);
+    void Append(std::wstring path);
     // Inserts before the entry at position; the list's end() appends.
-    std::list<std::string>::iterator Insert(std::list<std::string>::const_iterator position, std::string path);
-    std::list<std::string>::iterator End() { return m_entries.end(); }
+    std::list<std::wstring>::iterator Insert(std::list<std::wstring>::const_iterator position, std::wstring path);
+    std::list<std::wstring>::iterator End() { return m_entries.end(); }
 
     // The entry the next picture phase shows, moving the cursor on (after the last entry back to the head);
     // null for an empty list. The cursor starts at the head.
-    const std::string* TakeNext();
+    const std::wstring* TakeNext();
     void Clear();
 
 private:
-    std::list<std::string> m_entries;
-    std::list<std::string>::iterator m_cursor = m_entries.end();
+    std::list<std::wstring> m_entries;
+    std::list<std::wstring>::iterator m_cursor = m_entries.end();
     bool m_cursorStarted = false;
 };
 
@@ -42,14 +48,14 @@ size_t DrawSlot(size_t slots, const RandomDraw& draw);
 class CShuffledInserter {
 public:
     CShuffledInserter(PictureList& list, RandomDraw draw);
-    void Add(std::string path);
+    void Add(std::wstring path);
     size_t Slots() const { return m_slots.size(); }
 
 private:
     PictureList& m_list;
     RandomDraw m_draw;
     // Slot 0 stands for the tail of the list; slot n holds the entry of the n-th path added.
-    std::vector<std::list<std::string>::iterator> m_slots;
+    std::vector<std::list<std::wstring>::iterator> m_slots;
 };
 
 // Whether a byte starts a double-byte character in the ANSI code page.

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -32,6 +33,26 @@ void ReleaseResizerMemory(void* block, void* context) {
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
 #include <stb_image_resize.h>
+
+void PictureWorkspace::KeepWithin(size_t bytes) {
+    // Each buffer is kept whole or not at all: a buffer cut down would be grown again by the next picture that
+    // needs it, touching fresh pages all the same. The decoded picture comes first: it is the largest and so
+    // saves the most when reused. The buffers of the fitted size follow; the same screen needs them for every
+    // picture, and they fit beside the decoded picture unless that is a giant or the screen is beyond 1920 x
+    // 1200. What no longer fits is given back, so nothing a giant picture needed outlives it.
+    size_t kept = 0;
+    const auto keepOrFree = [&kept, bytes](auto& buffer) {
+        const size_t size = buffer.capacity() * sizeof(buffer[0]);
+        if (size <= bytes - kept)
+            kept += size;
+        else
+            std::decay_t<decltype(buffer)>().swap(buffer);
+    };
+    keepOrFree(source);
+    keepOrFree(resampled);
+    keepOrFree(shown);
+    keepOrFree(resizer);
+}
 
 bool OrientationSwapsAxes(int orientation) {
     return orientation >= 5 && orientation <= 8;

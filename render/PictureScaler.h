@@ -1,6 +1,7 @@
 #pragma once
 // Turning a decoded picture upright by its camera orientation and resampling it to the size it is shown at.
 // Platform-free: pixels are 32-bit words (0x00RRGGBB as a top-down 32-bpp DIB holds them), rows packed.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,7 +12,15 @@ struct PictureWorkspace {
     std::vector<uint32_t> resampled;    // before a turn, for orientations 2 to 8
     std::vector<uint32_t> shown;        // the picture as shown, at its fitted size
     std::vector<unsigned char> resizer; // the resampler's own working memory
+
+    // Gives back, after a picture, what the next typical one would not reuse, keeping at most bytes in all.
+    void KeepWithin(size_t bytes);
 };
+
+// What a kept workspace may hold between pictures: a phone's 12 MP photo decoded (47 MiB) with its fitted copy
+// on a screen up to 1920 x 1200 (9 MiB), so a run of such photos touches no fresh pages after the first, while
+// one giant photo (48 MP: 183 MiB decoded; the pixel cap: 1 GiB) is not paid for in memory all night.
+constexpr size_t kKeptWorkspaceBytes = 64u << 20;
 
 // Orientations 5 to 8 turn or mirror the picture across a diagonal, so its width and height trade places.
 bool OrientationSwapsAxes(int orientation);

@@ -86,8 +86,8 @@ bool DecodedPixels(HDC dc, IPicture& picture, HBITMAP decoded, OLE_XSIZE_HIMETRI
 // Decodes the block and draws it upright by its camera orientation, fitted on black. The decoded pixels are
 // taken 1:1; we resample them to the fitted size (the surface's own stretching drops or ANDs pixels when
 // shrinking) and copy the result 1:1 to the window.
-DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
-                       const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
+DrawResult RenderBlockWith(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
+                           const std::function<bool()>& stopRequested, PictureWorkspace& work) {
     if (!ThreadIsInComApartment())
         return DrawResult::NotShown;
     const JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
@@ -114,8 +114,6 @@ DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DW
     if (stopRequested && stopRequested())
         return DrawResult::Stopped;
 
-    PictureWorkspace local;
-    PictureWorkspace& work = workspace != nullptr ? *workspace : local;
     if (!DecodedPixels(dc, *picture.Get(), decoded, W, H, pixels, work.source))
         return DrawResult::NotShown;
     picture.Release(); // the decoder's copy is no longer needed: less memory held while resampling
@@ -145,6 +143,18 @@ DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DW
     return DrawResult::Drawn;
 }
 
+// RenderBlockWith in the kept workspace, which afterwards gives back what the next picture would not reuse, or
+// in one of its own.
+DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
+                       const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
+    PictureWorkspace local;
+    const DrawResult result =
+        RenderBlockWith(dc, target, block, size, stopRequested, workspace != nullptr ? *workspace : local);
+    if (workspace != nullptr)
+        workspace->KeepWithin(kKeptWorkspaceBytes);
+    return result;
+}
+
 } // namespace
 
 bool BuildPictureList(const std::string& path, const std::function<bool()>& stopRequested, PictureList& list,
@@ -154,7 +164,7 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return true;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        list.Append(path);
+        list.Append(WidePath(path));
         return true;
     }
     if (!draw) {
@@ -162,9 +172,12 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
         std::srand(::timeGetTime());
         draw = [] { return std::rand(); };
     }
-    const std::string folder = FolderWithOneBackslash(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != 0; });
+    // The setting is ANSI text, walked as such for its backslashes; the folder's pictures are listed by their
+    // wide names, which hold characters the ANSI code page may lack.
+    const std::wstring folder =
+        WidePath(FolderWithOneBackslash(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != 0; }));
     CShuffledInserter inserter(list, draw);
-    for (const char* pattern : {"*.jpg", "*.jpeg"}) {
+    for (const wchar_t* pattern : {L"*.jpg", L"*.jpeg"}) {
         if (stopRequested())
             return false;
         // Entries are taken as reported, attributes unread: a sub-folder named like a picture is listed too.
@@ -177,7 +190,7 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
     return true;
 }
 
-void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested,
+void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested,
                  PictureWorkspace* workspace) {
     std::unique_ptr<CGlobalBlock> block;
     DWORD size = 0;

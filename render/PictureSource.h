@@ -20,6 +20,7 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
 // be opened or read, is larger than the file cap, decodes to more pixels than the pixel cap (see
 // PictureLimits.h) or does not decode at all gives the built-in picture. stopRequested, when given, is asked
 // while the file is read and after it is decoded; a stop draws nothing. workspace, when given, holds the working
-// memory from one picture to the next (see PictureScaler.h); without it each call allocates its own.
-void DrawPicture(HDC dc, const RECT& target, const char* path, const std::function<bool()>& stopRequested = nullptr,
+// memory from one picture to the next, up to kKeptWorkspaceBytes (see PictureScaler.h); without it each call
+// allocates its own.
+void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested = nullptr,
                  PictureWorkspace* workspace = nullptr);

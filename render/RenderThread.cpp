@@ -128,7 +128,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
 
     const auto stopTest = [this] { return StopRequested(); };
     // Kept for the run: each picture phase reuses the last one's working memory instead of touching fresh
-    // pages (tens of MB for a large photo), at the price of holding it between phases.
+    // pages (tens of MB for a large photo), at the price of holding up to kKeptWorkspaceBytes between phases.
     PictureWorkspace pictureWork;
     while (!StopRequested()) {
         pacer.Wait(readCounter, sleep1ms, stopTest);
@@ -139,7 +139,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
             frames.PresentSpiralFrame(phases.FrameIndex(), dc);
             break;
         case FrameAction::BeginPicture: {
-            const std::string* path = pictures.TakeNext();
+            const std::wstring* path = pictures.TakeNext();
             DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr, stopTest, &pictureWork);
             break;
         }

@@ -4,10 +4,15 @@
 #include <map>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "render/PictureFit.h"
 #include "render/PictureList.h"
+#include "render/PictureScaler.h"
+
+// The list's cursor points into the list itself, so a copy would walk the original's entries.
+static_assert(!std::is_copy_constructible_v<PictureList> && !std::is_copy_assignable_v<PictureList>);
 
 namespace {
 
@@ -18,8 +23,12 @@ struct ScriptedDraw {
     int operator()() { return values.at(next++); }
 };
 
+// The entries as narrow text: the names here are ASCII.
 std::vector<std::string> Order(const PictureList& list) {
-    return {list.Entries().begin(), list.Entries().end()};
+    std::vector<std::string> order;
+    for (const std::wstring& entry : list.Entries())
+        order.emplace_back(entry.begin(), entry.end());
+    return order;
 }
 
 // Draws like the C library generator (0 to 32767) from a fixed-seed engine.
@@ -71,13 +80,13 @@ TEST(PictureFit, HugePicturesAndPicturesWithoutArea) {
 TEST(PictureList, CursorCyclesFromHeadAndEmptyListGivesNothing) {
     PictureList list;
     EXPECT_EQ(list.TakeNext(), nullptr);
-    list.Append("a");
-    list.Append("b");
-    list.Append("c");
-    std::string seen;
+    list.Append(L"a");
+    list.Append(L"b");
+    list.Append(L"c");
+    std::wstring seen;
     for (int i = 0; i < 7; ++i)
         seen += *list.TakeNext();
-    EXPECT_EQ(seen, "abcabca");
+    EXPECT_EQ(seen, L"abcabca");
     list.Clear();
     EXPECT_EQ(list.TakeNext(), nullptr);
 }
@@ -86,15 +95,15 @@ TEST(PictureShuffle, DrawnSlotChoosesGap) {
     PictureList list;
     ScriptedDraw draws{{7, 1, 2, 0, 4}};
     CShuffledInserter inserter(list, std::ref(draws));
-    inserter.Add("a"); // 1 slot: 7 % 1 = 0, the tail
+    inserter.Add(L"a"); // 1 slot: 7 % 1 = 0, the tail
     EXPECT_EQ(Order(list), (std::vector<std::string>{"a"}));
-    inserter.Add("b"); // 1 % 2 = 1: before a
+    inserter.Add(L"b"); // 1 % 2 = 1: before a
     EXPECT_EQ(Order(list), (std::vector<std::string>{"b", "a"}));
-    inserter.Add("c"); // 2 % 3 = 2: before b
+    inserter.Add(L"c"); // 2 % 3 = 2: before b
     EXPECT_EQ(Order(list), (std::vector<std::string>{"c", "b", "a"}));
-    inserter.Add("d"); // 0: the tail
+    inserter.Add(L"d"); // 0: the tail
     EXPECT_EQ(Order(list), (std::vector<std::string>{"c", "b", "a", "d"}));
-    inserter.Add("e"); // 4 % 5 = 4: before d
+    inserter.Add(L"e"); // 4 % 5 = 4: before d
     EXPECT_EQ(Order(list), (std::vector<std::string>{"c", "b", "a", "e", "d"}));
     EXPECT_EQ(inserter.Slots(), 6u);
     EXPECT_EQ(draws.next, 5u);
@@ -108,10 +117,10 @@ TEST(PictureShuffle, EveryOrderOfFourFilesEquallyLikely) {
     for (int run = 0; run < runs; ++run) {
         PictureList list;
         CShuffledInserter inserter(list, draw);
-        for (const char* name : {"a", "b", "c", "d"})
+        for (const wchar_t* name : {L"a", L"b", L"c", L"d"})
             inserter.Add(name);
         std::string order;
-        for (const std::string& e : list.Entries())
+        for (const std::string& e : Order(list))
             order += e;
         ++counts[order];
     }
@@ -157,15 +166,15 @@ TEST(PictureShuffle, MoreThan32768SlotsUseTwoDrawsAndReachEveryGap) {
     ScriptedDraw scripted{values};
     CShuffledInserter inserter(list, std::ref(scripted));
     for (int i = 0; i < 32767; ++i)
-        inserter.Add(std::to_string(i));
+        inserter.Add(std::to_wstring(i));
     // 32768 slots now: one draw; the new file goes to the tail.
     scripted.values.push_back(0);
-    inserter.Add("tail");
+    inserter.Add(L"tail");
     ASSERT_EQ(inserter.Slots(), 32769u);
     // 32769 slots: two draws; slot 32768 holds "tail".
     scripted.values.push_back(1);
     scripted.values.push_back(0);
-    inserter.Add("late");
+    inserter.Add(L"late");
     const std::vector<std::string> order = Order(list);
     ASSERT_EQ(order.size(), 32769u);
     EXPECT_EQ(order[32767], "late");
@@ -190,4 +199,14 @@ TEST(FolderPath, DoubleByteCharacterEndingIn5CSurvives) {
     EXPECT_EQ(FolderWithOneBackslash(folder, NoLeadBytes), "C:\\\x95\\");
     // A lead byte with nothing after it is a character of its own.
     EXPECT_EQ(FolderWithOneBackslash("ab\x95", IsCp932LeadByte), "ab\x95\\");
+}
+
+TEST(PictureWorkspace, KeptWithinTheBoundDecodedPictureFirstWholeBuffersOnly) {
+    PictureWorkspace w;
+    w.source.resize(100), w.resampled.resize(50), w.shown.resize(25), w.resizer.resize(60); // 400, 200, 100, 60 B
+    w.KeepWithin(560); // the resampled copy does not fit beside the source; what comes after it still does
+    EXPECT_TRUE(w.source.capacity() == 100 && w.resampled.capacity() == 0 && w.shown.capacity() == 25 &&
+                w.resizer.capacity() == 60);
+    w.KeepWithin(399); // a source over the bound goes, the rest stays
+    EXPECT_EQ(w.source.capacity() + w.shown.capacity(), 25u);
 }

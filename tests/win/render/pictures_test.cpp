@@ -10,11 +10,12 @@
 
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
+#include "render/PictureFile.h"
 #include "render/PictureSource.h"
 
 namespace {
 
-std::vector<std::string> Entries(const PictureList& list) {
+std::vector<std::wstring> Entries(const PictureList& list) {
     return {list.Entries().begin(), list.Entries().end()};
 }
 
@@ -22,7 +23,7 @@ std::vector<uint32_t> Draw(int w, int h, const char* path, const std::function<b
                            PictureWorkspace* workspace = nullptr) {
     rt::CDibSurface surface(w, h);
     surface.Fill(0xFF00FF);
-    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path, stop, workspace);
+    DrawPicture(surface.DC(), RECT{0, 0, w, h}, path != nullptr ? WidePath(path).c_str() : nullptr, stop, workspace);
     return surface.Pixels();
 }
 
@@ -66,27 +67,30 @@ void ExpectPlacement(const std::vector<uint32_t>& pixels, int w, int h, RECT r, 
 
 TEST(PictureList, FolderListsJpgAndJpegOfAnyCaseIncludingMatchingSubFolders) {
     wt::TempDir dir;
-    const std::string jpeg = wt::ReadFileBytes(rt::FixturePath("green640x480.jpg"));
-    for (const char* name : {"a.jpg", "b.jpeg", "c.JPG", "e.png"})
-        wt::WriteFileBytes(dir.File(name), jpeg);
+    const std::wstring folder = WidePath(dir.Path() + "\\"), green = WidePath(rt::FixturePath("green640x480.jpg"));
+    std::set<std::wstring> expected{folder + L"d.jpg"};
+    // Besides ASCII names, three that no one ANSI code page spells all of (Latin, Korean, Japanese).
+    for (const wchar_t* name :
+         {L"a.jpg", L"b.jpeg", L"c.JPG", L"caf\u00E9.jpg", L"\uC0AC\uC9C4.jpg", L"\u5199\u771F.jpg"})
+        ASSERT_TRUE(::CopyFileW(green.c_str(), expected.insert(folder + name).first->c_str(), FALSE));
+    wt::WriteFileBytes(dir.File("e.png"), "x");
     ASSERT_TRUE(::CreateDirectoryA(dir.File("d.jpg").c_str(), nullptr));
-    const std::set<std::string> expected{dir.File("a.jpg"), dir.File("b.jpeg"), dir.File("c.JPG"), dir.File("d.jpg")};
 
     for (const std::string& path : {dir.Path(), dir.Path() + "\\", dir.Path() + "\\\\\\"}) {
         PictureList list;
         EXPECT_TRUE(BuildPictureList(
             path, [] { return false; }, list));
-        const std::vector<std::string> entries = Entries(list);
-        EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()), expected) << path;
-        EXPECT_EQ(entries.size(), 4u);
+        const std::vector<std::wstring> entries = Entries(list);
+        EXPECT_EQ(std::set<std::wstring>(entries.begin(), entries.end()), expected) << path;
+        EXPECT_EQ(entries.size(), 7u);
     }
 
     // Draws of 0 put every file at the tail: "*.jpg" results first, then "*.jpeg".
     PictureList list;
     EXPECT_TRUE(BuildPictureList(
         dir.Path(), [] { return false; }, list, [] { return 0; }));
-    ASSERT_EQ(list.Size(), 4u);
-    EXPECT_EQ(list.Entries().back(), dir.File("b.jpeg"));
+    ASSERT_EQ(list.Size(), 7u);
+    EXPECT_EQ(list.Entries().back(), folder + L"b.jpeg");
 }
 
 TEST(PictureList, SingleFileOfAnyExtensionMissingPathAndEmptyFolder) {
@@ -95,7 +99,7 @@ TEST(PictureList, SingleFileOfAnyExtensionMissingPathAndEmptyFolder) {
     PictureList list;
     EXPECT_TRUE(BuildPictureList(
         dir.File("e.png"), [] { return false; }, list));
-    EXPECT_EQ(Entries(list), std::vector<std::string>{dir.File("e.png")});
+    EXPECT_EQ(Entries(list), std::vector<std::wstring>{WidePath(dir.File("e.png"))});
     EXPECT_TRUE(BuildPictureList(
         dir.File("missing.jpg"), [] { return false; }, list));
     EXPECT_TRUE(list.Empty());
@@ -133,7 +137,7 @@ TEST(PictureList, FolderNameEndingInDoubleByteCharacterWithBackslashSecondByte) 
         PictureList list;
         EXPECT_TRUE(BuildPictureList(
             path, [] { return false; }, list));
-        EXPECT_EQ(Entries(list), std::vector<std::string>{folder + "\\x.jpg"});
+        EXPECT_EQ(Entries(list), std::vector<std::wstring>{WidePath(folder + "\\x.jpg")});
     }
 }
 
@@ -169,7 +173,10 @@ TEST(DrawPicture, FilesThatCannotBeShownGiveTheBuiltInPicture) {
                              "huge.jpg", "over4g.jpg", "monster.jpg"})
         EXPECT_TRUE(Draw(w, h, dir.File(name).c_str()) == builtin) << name;
     ::CloseHandle(lock);
-    // Once released, the same file shows itself.
+    // Once released, the same file shows itself, also while a viewer holds it open for reading.
+    const CFileHandle viewer(::CreateFileA(dir.File("locked.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(viewer.IsValid());
     const std::vector<uint32_t> unlocked = Draw(w, h, dir.File("locked.jpg").c_str());
     EXPECT_TRUE(IsGreen(unlocked[static_cast<size_t>(h / 2) * w + w / 2]));
     // A stop during the read draws nothing at all, not even the built-in picture.

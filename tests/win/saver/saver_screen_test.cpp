@@ -101,11 +101,13 @@ namespace {
 // One picture phase and what the screen must show during it.
 struct PictureCase {
     const char* name;
-    const char* picture; // a fixture, "" for none (the built-in picture), or "huge" for 700 MB of zeros
+    const char* picture; // a fixture, "" for none (the built-in picture), "huge" for 700 MB of zeros, or "scripts"
+                         // for the folder of photos named in three scripts
     std::string exif;    // an Exif block put after the picture's start marker, or nothing
-    enum Check { kScore, kEvenGrey, kQuarters } check;
+    enum Check { kScore, kEvenGrey, kQuarters, kInTurn } check;
     const char* reference; // kScore: the reference it is scored against
-    uint32_t quarters[4];  // kQuarters: colours of the top-left, top-right, bottom-left and bottom-right quarter
+    uint32_t quarters[4];  // kQuarters: colours of the top-left, top-right, bottom-left and bottom-right quarter;
+                           // kInTurn: the three colours the centre shows in turn
     bool portrait;         // kQuarters: the 480 x 640 portrait fitted between bars, else the whole screen
 };
 
@@ -152,6 +154,7 @@ const PictureCase kPictureCases[] = {
      false},
     // Not read at all: the built-in picture shows at once, and a key ends the saver as usual (TearDown).
     {"HugeFileGivesTheBuiltInPicture", "huge", "", PictureCase::kScore, "builtin1024x768.rgb", {}, false},
+    {"PhotosNamedInAnyScriptShowInTurn", "scripts", "", PictureCase::kInTurn, nullptr, {kRed, kBlue, kLime}, false},
 };
 
 class SaverPicture : public SaverScreen, public ::testing::WithParamInterface<PictureCase> {
@@ -168,6 +171,14 @@ protected:
             std::snprintf(text, sizeof text, "PSNR %.1f dB, centre %.1f dB", whole, centre);
             seen = text;
             return whole >= 30 && centre >= 25;
+        }
+        if (c.check == PictureCase::kInTurn) {
+            const uint32_t px = screen[static_cast<size_t>(m_h / 2) * m_w + m_w / 2];
+            for (int i = 0; i < 3; ++i)
+                m_seenColours |= (ChannelDistance(px, c.quarters[i]) <= 60 ? 1u : 0u) << i;
+            std::snprintf(text, sizeof text, "centre %06X, colours seen %X", static_cast<unsigned>(px), m_seenColours);
+            seen = text;
+            return m_seenColours == 7;
         }
         if (c.check == PictureCase::kEvenGrey) {
             double sum = 0, squares = 0;
@@ -209,6 +220,7 @@ protected:
         seen += text;
         return ok;
     }
+    mutable unsigned m_seenColours = 0; // kInTurn: bit i once colour i was seen
 };
 
 } // namespace
@@ -229,6 +241,9 @@ TEST_P(SaverPicture, PicturePhaseShowsThePhotoAsTaken) {
         size.QuadPart = 700ll << 20;
         EXPECT_TRUE(::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
         ::CloseHandle(file);
+    } else if (std::string(c.picture) == "scripts") {
+        s.PictureFile = FixturePath("scripts"); // red, blue and lime photos, a picture phase each second
+        s.PictureTime = 1;
     } else if (*c.picture != '\0') {
         const std::string jpeg = wt::ReadFileBytes(FixturePath(c.picture));
         ASSERT_GT(jpeg.size(), 2u);

@@ -6,11 +6,13 @@ whorlix_win_test(saver ${CMAKE_CURRENT_LIST_DIR}/saver_window_test.cpp ${CMAKE_C
 
 # Photos for the screen checks, made by ImageMagick at build time, with the references the screen is scored
 # against as raw 8-bit RGB at 1024 x 768: an area average (box filter) of the noisy photo, and a bilinear
-# enlargement of the built-in picture.
+# enlargement of the built-in picture. scripts/ holds three photos of one colour each, named in scripts that no one
+# ANSI code page spells all of (Latin, Korean, Japanese).
 set(SAVER_FIXTURES ${CMAKE_CURRENT_BINARY_DIR}/saver_fixtures)
 set(SAVER_FIXTURE_FILES ${SAVER_FIXTURES}/noisy4032x3024.jpg ${SAVER_FIXTURES}/noisy1024x768.rgb
     ${SAVER_FIXTURES}/stripes4032x3024.jpg ${SAVER_FIXTURES}/builtin1024x768.rgb ${SAVER_FIXTURES}/turned6.jpg
-    ${SAVER_FIXTURES}/turned3.jpg ${SAVER_FIXTURES}/turned8.jpg)
+    ${SAVER_FIXTURES}/turned3.jpg ${SAVER_FIXTURES}/turned8.jpg ${SAVER_FIXTURES}/scripts/café.jpg
+    ${SAVER_FIXTURES}/scripts/사진.jpg ${SAVER_FIXTURES}/scripts/写真.jpg)
 # The upright test picture is a 480 x 640 portrait in four coloured quarters; turnedN.jpg is it stored the way
 # a camera whose Exif orientation is N stores it (the test adds the Exif block).
 set(QUARTERS -size 240x320 xc:red -size 240x320 xc:lime +append ( -size 240x320 xc:blue -size 240x320 xc:yellow
@@ -28,9 +30,19 @@ add_custom_command(OUTPUT ${SAVER_FIXTURE_FILES}
   COMMAND convert ${QUARTERS} -rotate -90 -strip -quality 95 ${SAVER_FIXTURES}/turned6.jpg
   COMMAND convert ${QUARTERS} -rotate 180 -strip -quality 95 ${SAVER_FIXTURES}/turned3.jpg
   COMMAND convert ${QUARTERS} -rotate 90 -strip -quality 95 ${SAVER_FIXTURES}/turned8.jpg
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SAVER_FIXTURES}/scripts
+  COMMAND convert -size 640x480 xc:red -strip -quality 95 ${SAVER_FIXTURES}/scripts/café.jpg
+  COMMAND convert -size 640x480 xc:blue -strip -quality 95 ${SAVER_FIXTURES}/scripts/사진.jpg
+  COMMAND convert -size 640x480 xc:lime -strip -quality 95 ${SAVER_FIXTURES}/scripts/写真.jpg
   DEPENDS ${PROJECT_SOURCE_DIR}/res/builtin.jpg
   VERBATIM)
 add_custom_target(saver_fixtures DEPENDS ${SAVER_FIXTURE_FILES})
 set_target_properties(saver_fixtures PROPERTIES FIXTURE_DIR ${SAVER_FIXTURES})
 add_dependencies(win_saver saver_fixtures)
 target_compile_definitions(win_saver PRIVATE SAVER_FIXTURES_UNIX="${SAVER_FIXTURES}")
+
+# The photos named in scripts again under a Western code page (1252), where the Japanese name is the one it
+# cannot spell.
+add_test(NAME win.saver_western COMMAND win_saver --gtest_filter=Pictures/SaverPicture.*/PhotosNamedInAnyScript*)
+set_tests_properties(win.saver_western PROPERTIES TIMEOUT 600 RESOURCE_LOCK display
+                     ENVIRONMENT "WHORLIX_WINE_TEST=1;WHORLIX_LOCALE=C.UTF-8")

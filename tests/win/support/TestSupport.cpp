@@ -4,8 +4,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
+
+#include "render/PictureFile.h"
 
 namespace wt {
 
@@ -100,23 +103,9 @@ TempDir::~TempDir() {
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (std::strcmp(fd.cFileName, ".") == 0 || std::strcmp(fd.cFileName, "..") == 0)
-                continue;
-            std::string child = path + "\\" + fd.cFileName;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else {
-                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(child.c_str());
-            }
-        } while (::FindNextFileA(find, &fd));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(path.c_str());
+    // By wide names, so that names the ANSI code page cannot spell go too.
+    std::error_code ignored;
+    std::filesystem::remove_all(WidePath(path), ignored);
 }
 
 std::string ReadFileBytes(const std::string& path) {
