@@ -18,10 +18,10 @@
 
 #include "BenchClock.h"
 #include "TestSupport.h"
-#include "render/PictureFile.h"
-#include "render/PictureFit.h"
-#include "render/PictureScaler.h"
-#include "render/PictureSource.h"
+#include "render/picture/PictureFile.h"
+#include "render/picture/PictureFit.h"
+#include "render/picture/PictureScaler.h"
+#include "render/picture/PictureSource.h"
 
 namespace {
 

@@ -17,9 +17,10 @@
 #include "TestSupport.h"
 #include "fw/Gdi.h"
 #include "render/FrameTiming.h"
-#include "render/PictureFile.h"
-#include "render/PictureSource.h"
-#include "render/SpiralFrames.h"
+#include "render/picture/PictureFile.h"
+#include "render/picture/PictureFolder.h"
+#include "render/picture/PictureSource.h"
+#include "render/spiral/SpiralFrames.h"
 #include "saver/SaverWnd.h"
 #include "settings/SettingsStore.h"
 

@@ -1,6 +1,6 @@
 #include "render/FrameTiming.h"
 
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 RenderTimings RenderTimingsFrom(const SaverSettings& settings) {
     RenderTimings t;

@@ -1,6 +1,6 @@
 #include "render/LoadingScreen.h"
 
-#include "render/PictureSource.h"
+#include "render/picture/PictureSource.h"
 
 void CLoadingScreen::Show(HDC dc, int w, int h, COLORREF frontColor, COLORREF backColor) {
     m_hDC = dc;

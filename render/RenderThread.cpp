@@ -12,8 +12,9 @@
 #include "fw/Gdi.h"
 #include "render/FrameTiming.h"
 #include "render/LoadingScreen.h"
-#include "render/PictureSource.h"
-#include "render/SpiralFrames.h"
+#include "render/picture/PictureFolder.h"
+#include "render/picture/PictureSource.h"
+#include "render/spiral/SpiralFrames.h"
 #include "settings/SettingsStore.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fw/Handles.h"
-#include "render/SpiralFrames.h"
+#include "render/spiral/SpiralFrames.h"
 
 // Failures a test can ask of a render thread, to reach the paths that handle them; none by default.
 struct RenderFaults {

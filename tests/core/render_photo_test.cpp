@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "render/JpegInfo.h"
-#include "render/PictureLimits.h"
-#include "render/PictureScaler.h"
+#include "render/picture/JpegInfo.h"
+#include "render/picture/PictureLimits.h"
+#include "render/picture/PictureScaler.h"
 
 namespace {
 

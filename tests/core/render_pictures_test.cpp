@@ -7,9 +7,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "render/PictureFit.h"
-#include "render/PictureList.h"
-#include "render/PictureScaler.h"
+#include "render/picture/PictureFit.h"
+#include "render/picture/PictureList.h"
+#include "render/picture/PictureScaler.h"
 
 // The list's cursor points into the list itself, so a copy would walk the original's entries.
 static_assert(!std::is_copy_constructible_v<PictureList> && !std::is_copy_assignable_v<PictureList>);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/SpiralRaster.h"
+#include "render/spiral/SpiralRaster.h"
 #include "spiral_oracle.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 namespace oracle {
 

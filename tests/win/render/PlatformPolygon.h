@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 static_assert(sizeof(SpiralPoint) == sizeof(POINT) && offsetof(POINT, x) == offsetof(SpiralPoint, x) &&
                   offsetof(POINT, y) == offsetof(SpiralPoint, y),

@@ -11,8 +11,8 @@
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
 #include "render/LoadingScreen.h"
-#include "render/SpiralFrames.h"
-#include "render/SpiralRaster.h"
+#include "render/spiral/SpiralFrames.h"
+#include "render/spiral/SpiralRaster.h"
 #include "spiral_oracle.h"
 
 namespace {

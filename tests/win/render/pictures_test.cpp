@@ -10,8 +10,9 @@
 
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
-#include "render/PictureFile.h"
-#include "render/PictureSource.h"
+#include "render/picture/PictureFile.h"
+#include "render/picture/PictureFolder.h"
+#include "render/picture/PictureSource.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
-#include "render/SpiralFrames.h"
+#include "render/spiral/SpiralFrames.h"
 #include "saver/SaverWnd.h"
 #include "settings/SettingsStore.h"
 

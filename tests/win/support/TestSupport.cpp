@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "render/PictureFile.h"
+#include "render/picture/PictureFile.h"
 
 namespace wt {
 

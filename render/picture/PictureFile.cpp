@@ -1,11 +1,11 @@
-#include "render/PictureFile.h"
+#include "render/picture/PictureFile.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "fw/Handles.h"
 #include "fw/ResourceLoad.h"
-#include "render/PictureLimits.h"
+#include "render/picture/PictureLimits.h"
 #include "res/resource.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "render/JpegInfo.h"
+#include "render/picture/JpegInfo.h"
 
 #include <cstring>
 

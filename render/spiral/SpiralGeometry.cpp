@@ -1,4 +1,4 @@
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 #include <cmath>
 

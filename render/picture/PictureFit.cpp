@@ -1,4 +1,4 @@
-#include "render/PictureFit.h"
+#include "render/picture/PictureFit.h"
 
 FitRect FitPicture(int32_t r, int32_t b, int32_t W, int32_t H) {
     // A decoder that reports no width or height would otherwise divide by zero.

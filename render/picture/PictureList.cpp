@@ -1,4 +1,4 @@
-#include "render/PictureList.h"
+#include "render/picture/PictureList.h"
 
 void PictureList::Append(std::wstring path) {
     m_entries.push_back(std::move(path));

@@ -1,10 +1,10 @@
-#include "render/SpiralFrames.h"
+#include "render/spiral/SpiralFrames.h"
 
 #include <cstddef>
 #include <memory>
 #include <new>
 
-#include "render/SpiralRaster.h"
+#include "render/spiral/SpiralRaster.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "fw/Gdi.h"
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 enum class BuildResult {
     Built,      // all 15 frames exist

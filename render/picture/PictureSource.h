@@ -1,19 +1,11 @@
 #pragma once
-// The still pictures: the list built from the picture setting, and drawing one picture fitted on black.
+// Drawing one still picture, upright and fitted on black.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
-#include "render/PictureList.h"
-#include "render/PictureScaler.h"
-
-// Fills list from a picture setting: nothing for a path that does not exist, the path itself for a file, every
-// "*.jpg" and "*.jpeg" of a folder (sub-folders whose names match included) in random order. draw gives the
-// random numbers (0 to 32767); when empty, the C library generator seeded with the tick count is used.
-// Returns false when stopRequested ended a folder search early (the list is then incomplete).
-bool BuildPictureList(const std::string& path, const std::function<bool()>& stopRequested, PictureList& list,
-                      RandomDraw draw = nullptr);
+#include "render/picture/PictureScaler.h"
 
 // Draws the picture at path, or the built-in picture for a null path, over the whole target rectangle (left
 // and top 0): turned upright by its camera orientation, scaled to fit, centred on black. A file that cannot

@@ -1,4 +1,4 @@
-#include "render/SpiralRaster.h"
+#include "render/spiral/SpiralRaster.h"
 
 #include <algorithm>
 #include <cstdlib>

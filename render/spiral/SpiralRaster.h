@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "render/SpiralGeometry.h"
+#include "render/spiral/SpiralGeometry.h"
 
 // Bytes per row of a one-bit image w pixels wide, as monochrome bitmaps take their bits: each row padded to a
 // 16-bit boundary, the leftmost pixel in the most significant bit of its byte.

@@ -1,4 +1,4 @@
-#include "render/PictureScaler.h"
+#include "render/picture/PictureScaler.h"
 
 #include <cstddef>
 #include <cstdlib>
