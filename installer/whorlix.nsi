@@ -30,6 +30,7 @@ ManifestDPIAware true
 ${StrStr}
 
 Name "$(SaverName) ${PRODUCT_VERSION}"
+BrandingText "Whorlix ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Whorlix"
 ; Setup run again goes to the folder of the existing install.
