@@ -4,9 +4,10 @@
 
 #include "app/CommandLine.h"
 #include "config/SettingsDlg.h"
+#include "fw/AnsiCodePage.h"
 #include "saver/FullScreenWnd.h"
 #include "saver/SaverPassword.h"
-#include "settings/SaverSettings.h"
+#include "settings/SettingsPath.h"
 
 CSaverApp theApp;
 
@@ -20,10 +21,6 @@ LANGID UiLanguageForCodePage(UINT ansiCodePage) {
                                : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 }
 
-bool IsLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
 HWND HandleFromCommandLine(int32_t value) {
     // Handles are 32-bit values even in a 64-bit process; sign-extend as the system does.
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
@@ -33,7 +30,7 @@ HWND HandleFromCommandLine(int32_t value) {
 
 BOOL CSaverApp::InitInstance() {
     // The one place that decides where the settings live; every window and dialog is handed this path.
-    const std::string settingsFile = SettingsPathFromModule(AfxGetModuleFileName(nullptr), &IsLeadByte);
+    const std::string settingsFile = SettingsPathFromModule(AfxGetModuleFileName(nullptr), &IsAnsiLeadByte);
     SetProfileName(settingsFile.c_str());
     // Likewise the face the program shows, decided once for the whole run.
     const LANGID uiLanguage = UiLanguageForCodePage(::GetACP());

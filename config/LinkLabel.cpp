@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/ConfigRules.h"
+#include "config/LinkTarget.h"
 
 BEGIN_MESSAGE_MAP(CLinkLabel, CStatic)
 ON_WM_CTLCOLOR_REFLECT()

@@ -6,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "config/ConfigRules.h"
+#include "config/SettingsDlgRules.h"
+#include "fw/AnsiCodePage.h"
 #include "fw/App.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
@@ -16,10 +17,6 @@ namespace {
 constexpr int kSpeedMin = 0, kSpeedMax = 40;
 constexpr int kSpiralTimeMin = 10, kSpiralTimeMax = 100;
 constexpr int kPictureTimeMin = 0, kPictureTimeMax = 100;
-
-bool IsLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
 
 // One string value of the version block; a missing value reads as empty text.
 std::string QueryVersionString(const void* block, const std::string& prefix, const char* name) {
@@ -146,7 +143,7 @@ void CSettingsDlg::OnRButtonDown(UINT, POINT) {
 void CSettingsDlg::OnBrowse() {
     char text[MAX_PATH] = {};
     ::GetDlgItemTextA(m_hWnd, IDC_PICTURE_FILE, text, MAX_PATH);
-    std::string folder = BrowseInitialFolder(text, &IsLeadByte);
+    std::string folder = BrowseInitialFolder(text, &IsAnsiLeadByte);
 
     char file[MAX_PATH] = {};
     static const char kFilter[] = "JPEG Files (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0";

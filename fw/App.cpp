@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fw/AnsiCodePage.h"
+#include "fw/MultiByteText.h"
 #include "fw/ResourceLoad.h"
 #include "fw/Wnd.h"
 
@@ -30,12 +32,9 @@ void CWinApp::InitFramework(HINSTANCE hInstance) {
     m_hInstance = hInstance;
     if (m_strAppName.empty()) {
         const std::string path = AfxGetModuleFileName(hInstance);
-        const char* base = path.c_str();
-        for (const char* p = path.c_str(); *p != '\0'; p = ::CharNextA(p))
-            if (*p == '\\' || *p == '/' || *p == ':')
-                base = p + 1;
-        m_strAppName = base;
-        size_t dot = m_strAppName.rfind('.');
+        const size_t separator = FindLastCharacterOf(path, "\\/:", &IsAnsiLeadByte);
+        m_strAppName = separator == std::string::npos ? path : path.substr(separator + 1);
+        const size_t dot = FindLastCharacterOf(m_strAppName, ".", &IsAnsiLeadByte);
         if (dot != std::string::npos)
             m_strAppName.resize(dot);
     }

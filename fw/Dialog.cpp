@@ -6,7 +6,8 @@
 #include <exception>
 
 #include "fw/App.h"
-#include "fw/DialogLogic.h"
+#include "fw/DialogNumbers.h"
+#include "fw/DialogPlacement.h"
 #include "fw/ResourceLoad.h"
 
 CDialog::CDialog(UINT templateId, HWND owner, LANGID lang)

@@ -1,9 +1,7 @@
 #pragma once
-// The six persisted settings, their keys and defaults, and where the settings file lives. Platform-free.
+// The six persisted settings, their keys and defaults. Platform-free.
 #include <cstdint>
 #include <string>
-
-#include "fw/CodePage.h"
 
 // The saver's settings, one field per key of the same name.
 struct SaverSettings {
@@ -21,9 +19,3 @@ constexpr int kPictureFileBuffer = 4096;
 // Section used when the login name cannot be read (GetUserNameA fails, e.g. for names of 64 characters or
 // more). '<' and '>' cannot occur in a Windows login name, so this never collides with a real user's section.
 constexpr const char* kFallbackSection = "<unknown>";
-
-// The settings file for a module path: everything after the last '.' of the file name becomes "ini"; a file
-// name without any '.' gets ".ini" appended, so the file still sits beside the module. A dot in a folder name
-// never counts, and the path is read in whole characters of its code page (a trail byte is never taken for
-// a separator or a dot).
-std::string SettingsPathFromModule(const std::string& modulePath, LeadBytePredicate isLeadByte);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "fw/AnsiCodePage.h"
 #include "fw/Handles.h"
 #include "render/picture/PictureFile.h"
 
@@ -26,8 +27,7 @@ bool BuildPictureList(const std::string& path, const std::function<bool()>& stop
     }
     // The setting is ANSI text, walked as such for its backslashes; the folder's pictures are listed by their
     // wide names, which hold characters the ANSI code page may lack.
-    const std::wstring folder =
-        WidePath(FolderWithOneBackslash(path, [](unsigned char c) { return ::IsDBCSLeadByte(c) != 0; }));
+    const std::wstring folder = WidePath(FolderWithOneBackslash(path, &IsAnsiLeadByte));
     CShuffledInserter inserter(list, draw);
     for (const wchar_t* pattern : {L"*.jpg", L"*.jpeg"}) {
         if (stopRequested())

@@ -45,14 +45,6 @@ void CShuffledInserter::Add(std::wstring path) {
     m_slots.push_back(m_list.Insert(m_slots[r], std::move(path)));
 }
 
-std::string FolderWithOneBackslash(const std::string& path, const LeadByteTest& isLeadByte) {
-    size_t keep = 0; // end of the last character that is not a backslash
-    for (size_t i = 0; i < path.size();) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        const size_t length = (isLeadByte(c) && i + 1 < path.size()) ? 2 : 1;
-        if (!(length == 1 && c == '\\'))
-            keep = i + length;
-        i += length;
-    }
-    return path.substr(0, keep) + '\\';
+std::string FolderWithOneBackslash(const std::string& path, LeadBytePredicate isLeadByte) {
+    return TrimTrailingBackslashes(path, isLeadByte) + '\\';
 }

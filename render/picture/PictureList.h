@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "fw/MultiByteText.h"
+
 // The pictures of a run, in the order they are shown, with the cursor the frame loop advances. Paths are wide
 // (UTF-16): a picture's name may hold characters the ANSI code page cannot spell.
 class PictureList {
@@ -58,10 +60,7 @@ private:
     std::vector<std::list<std::wstring>::iterator> m_slots;
 };
 
-// Whether a byte starts a double-byte character in the ANSI code page.
-using LeadByteTest = std::function<bool(unsigned char)>;
-
 // The folder path with every trailing backslash removed and exactly one appended. The path is walked by whole
 // characters, so the second byte of a double-byte character (0x5C is a valid one in code page 932) is never
 // taken for a backslash.
-std::string FolderWithOneBackslash(const std::string& path, const LeadByteTest& isLeadByte);
+std::string FolderWithOneBackslash(const std::string& path, LeadBytePredicate isLeadByte);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "render/FrameTiming.h"
-#include "render/LoadingText.h"
 
 namespace {
 
@@ -208,16 +207,4 @@ TEST(PhaseClock, FrameCounterAdvancesEveryFrameModulo15AlsoDuringPictures) {
     EXPECT_TRUE(clock.ShowingPicture());
     for (int i = 0; i < 31; ++i)
         EXPECT_EQ(seen[i], i % 15);
-}
-
-TEST(LoadingText, CentredWithTruncatingDivision) {
-    const TextOrigin vga = CenteredTextOrigin(640, 480, 98, 12);
-    EXPECT_EQ(vga.x, 271);
-    EXPECT_EQ(vga.y, 234);
-    const TextOrigin tiny = CenteredTextOrigin(61, 10, 98, 12);
-    EXPECT_EQ(tiny.x, -18); // -37 / 2 truncates toward zero
-    EXPECT_EQ(tiny.y, -1);
-    EXPECT_EQ(LoadingLettersForFrame(0), 0);
-    EXPECT_EQ(LoadingLettersForFrame(13), 13);
-    EXPECT_EQ(LoadingLettersForFrame(14), kLoadingTextLength);
 }

@@ -73,6 +73,11 @@ protected:
     bool WaitOpened(const std::string& lines) const {
         return wt::WaitUntil([&] { return Opened() == lines; });
     }
+    // The pointer onto a label (it takes the capture to see the pointer leave) and the left button pressed there.
+    static void HoverAndPress(HWND label) {
+        ::PostMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        ::PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    }
     // Client-coordinate rectangle of a control of the dialog.
     static RECT RectIn(HWND dlg, HWND control) {
         RECT rc;
@@ -158,8 +163,7 @@ TEST_F(LinkLabel, OnlyAReleaseOverThePressedLabelOpensIt) {
     HWND mail = run.Item(1022);
     HWND url = run.Item(1021);
     // Press, drag off, release: nothing.
-    ::PostMessageA(mail, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    ::PostMessageA(mail, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    HoverAndPress(mail);
     ::PostMessageA(mail, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-40, 3));
     ::PostMessageA(mail, WM_LBUTTONUP, 0, MAKELPARAM(-40, 3));
     // Keys are ignored while the left button is held on the label.
@@ -192,9 +196,7 @@ TEST_F(LinkLabel, APressWhoseCaptureIsTakenAwayLetsGoSoKeysReachTheDialogAgain) 
     ASSERT_TRUE(run.Open("/c"));
     HWND mail = run.Item(1022);
     HWND slider = run.Item(1001);
-    // Hover (the label takes the capture) and press.
-    ::PostMessageA(mail, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    ::PostMessageA(mail, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    HoverAndPress(mail);
     ASSERT_TRUE(run.WaitFocus(mail));
     // Another window takes the mouse: the slider, pressed, holds it until its own release.
     RECT rc;

@@ -1,5 +1,5 @@
 #pragma once
-// Platform-free rules of the dialog framework: integer parsing of edits and dialog placement.
+// How the dialog framework reads an edit as a number. Platform-free.
 #include <cstdint>
 
 // At most this many characters of an edit are read when it is parsed as an integer.
@@ -10,13 +10,3 @@ constexpr int kDialogIntMaxChars = 31;
 // Only the first kDialogIntMaxChars characters count. A number outside the signed 32-bit range fails too: it is
 // never wrapped into range.
 bool ParseDialogInt(const char* text, int& value);
-
-struct FwRect {
-    long left, top, right, bottom;
-};
-struct FwPoint {
-    long x, y;
-};
-
-// Top-left of a window of the size of `window` centred over `over`, then moved to lie inside `work`.
-FwPoint CenterInside(const FwRect& window, const FwRect& over, const FwRect& work);

@@ -1,14 +1,11 @@
 #pragma once
-// Platform-free rules of the settings dialog: what a link label opens, where Browse starts, and how the
-// version box addresses and shows the version resource's strings.
+// Platform-free rules of the settings dialog: where Browse starts, and how the version box addresses and shows
+// the version resource's strings.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "fw/CodePage.h"
-
-// The target a link label hands to the shell: a caption without any ':' is a mail address.
-std::string LinkTargetFromCaption(const std::string& caption);
+#include "fw/MultiByteText.h"
 
 // The initial folder of the Browse dialog for the path edit's text: everything up to and including its last
 // backslash, or empty when it has none. Two-byte characters are stepped over whole, so a trail byte that

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/ConfigRules.h"
+#include "config/SettingsDlgRules.h"
 
 namespace {
 // Lead bytes of the Japanese code page.
@@ -8,13 +8,6 @@ bool Cp932Lead(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 } // namespace
-
-TEST(LinkTarget, CaptionWithoutColonBecomesMailAddress) {
-    EXPECT_EQ(LinkTargetFromCaption("support@example.jp"), "mailto:support@example.jp");
-    EXPECT_EQ(LinkTargetFromCaption("http://www.example.jp/whorlix/"), "http://www.example.jp/whorlix/");
-    EXPECT_EQ(LinkTargetFromCaption("mailto:a@b"), "mailto:a@b");
-    EXPECT_EQ(LinkTargetFromCaption(""), "mailto:");
-}
 
 TEST(BrowseFolder, KeepsTextUpToTheLastBackslash) {
     EXPECT_EQ(BrowseInitialFolder("C:\\pics\\a.jpg", Cp932Lead), "C:\\pics\\");

@@ -1,26 +1,10 @@
-#include "config/ConfigRules.h"
+#include "config/SettingsDlgRules.h"
 
 #include <cstdio>
 
-std::string LinkTargetFromCaption(const std::string& caption) {
-    if (caption.find(':') != std::string::npos)
-        return caption;
-    return "mailto:" + caption;
-}
-
 std::string BrowseInitialFolder(const std::string& text, LeadBytePredicate isLeadByte) {
-    size_t cut = 0; // length kept: just past the last separator found
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (isLeadByte != nullptr && isLeadByte(c) && i + 1 < text.size()) {
-            i += 2;
-            continue;
-        }
-        ++i;
-        if (c == '\\')
-            cut = i;
-    }
-    return text.substr(0, cut);
+    const size_t separator = FindLastCharacterOf(text, "\\", isLeadByte);
+    return separator == std::string::npos ? std::string() : text.substr(0, separator + 1);
 }
 
 uint32_t PickTranslation(const uint32_t* entries, size_t count, uint16_t language) {

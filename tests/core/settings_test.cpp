@@ -1,0 +1,53 @@
+// The settings record's defaults and the rule that puts the settings file beside the module.
+#include <gtest/gtest.h>
+
+#include "settings/SaverSettings.h"
+#include "settings/SettingsPath.h"
+
+namespace {
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
+// Lead bytes of the Japanese code page (932).
+bool JapaneseLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+} // namespace
+
+TEST(SettingsPath, ReplacesEverythingAfterTheLastDotOfTheFileName) {
+    const struct {
+        const char* module;
+        const char* settings;
+    } cases[] = {
+        {"C:\\Windows\\whorlix.scr", "C:\\Windows\\whorlix.ini"},
+        {"D:\\Tools\\whorlix.SCR", "D:\\Tools\\whorlix.ini"},
+        {"D:\\my.tools\\saver.v2.scr", "D:\\my.tools\\saver.v2.ini"},
+        {"D:\\Tools\\whorlix.", "D:\\Tools\\whorlix.ini"},
+        {"D:\\Tools\\whorlix", "D:\\Tools\\whorlix.ini"},
+        // A dot in a folder name is not the file name's.
+        {"D:\\my.tools\\whorlix", "D:\\my.tools\\whorlix.ini"},
+        {"my.tools/whorlix", "my.tools/whorlix.ini"},
+        {"C:.\\whorlix", "C:.\\whorlix.ini"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SettingsPathFromModule(c.module, &NoLeadBytes), c.settings) << c.module;
+}
+
+TEST(SettingsPath, ReadsTheCodePagesCharactersWhole) {
+    // "表" is 0x95 0x5C in code page 932. "v1.表w": a trail byte read as a separator would hide the dot and append
+    // ".ini" instead.
+    EXPECT_EQ(SettingsPathFromModule("D:\\v1.\x95\x5Cw", &JapaneseLeadByte), "D:\\v1.ini");
+    EXPECT_EQ(SettingsPathFromModule("D:\\v1.\x95\x5Cw", &NoLeadBytes), "D:\\v1.\x95\x5Cw.ini");
+    // A lead byte at the very end has no trail byte: it is taken as a byte of its own.
+    EXPECT_EQ(SettingsPathFromModule("D:\\w.scr\x95", &JapaneseLeadByte), "D:\\w.ini");
+}
+
+TEST(SettingsDefaults, AreTheOneSetEveryReaderUses) {
+    SaverSettings s;
+    EXPECT_EQ(s.Speed, 11);
+    EXPECT_EQ(s.SpiralTime, 30);
+    EXPECT_EQ(s.PictureTime, 15);
+    EXPECT_EQ(s.PictureFile, "");
+    EXPECT_EQ(s.FrontColor, 0u);
+    EXPECT_EQ(s.BackColor, 16777215u);
+}
