@@ -12,10 +12,7 @@ ON_WM_SETCURSOR()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
-ON_WM_RBUTTONDOWN()
-ON_WM_RBUTTONUP()
-ON_WM_MBUTTONDOWN()
-ON_WM_MBUTTONUP()
+ON_MESSAGES(OnOtherButton, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP)
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_PAINT()
@@ -31,8 +28,9 @@ CLinkLabel::CLinkLabel() : m_bkBrush(::GetSysColor(COLOR_BTNFACE)) {
 CLinkLabel::~CLinkLabel() = default;
 
 void CLinkLabel::PreSubclassWindow() {
-    // Taken now rather than at the first paint, so a hover before that paint has a font to underline.
+    // The dialog has given the label its font by now, and the label has not been painted yet.
     TakeFontDescription();
+    SizeToCaption();
 }
 
 void CLinkLabel::TakeFontDescription() {
@@ -64,6 +62,10 @@ void CLinkLabel::ShowNormal() {
 
 void CLinkLabel::DrawFrame() {
     CClientDC dc(m_hWnd);
+    DrawFrameOn(dc);
+}
+
+void CLinkLabel::DrawFrameOn(HDC dc) {
     RECT rc;
     GetClientRect(&rc);
     ::FrameRect(dc, &rc, m_bkBrush);
@@ -165,22 +167,7 @@ void CLinkLabel::OnCaptureChanged(HWND) {
     Default();
 }
 
-void CLinkLabel::OnRButtonDown(UINT, POINT) {
-    CancelPress();
-    Default();
-}
-
-void CLinkLabel::OnRButtonUp(UINT, POINT) {
-    CancelPress();
-    Default();
-}
-
-void CLinkLabel::OnMButtonDown(UINT, POINT) {
-    CancelPress();
-    Default();
-}
-
-void CLinkLabel::OnMButtonUp(UINT, POINT) {
+void CLinkLabel::OnOtherButton(UINT, WPARAM, LPARAM) {
     CancelPress();
     Default();
 }
@@ -198,29 +185,33 @@ void CLinkLabel::OnKillFocus(HWND) {
     ShowNormal();
 }
 
+void CLinkLabel::SizeToCaption() {
+    std::string caption = GetWindowText();
+    LOGFONTA plain = m_logFont;
+    plain.lfUnderline = FALSE;
+    CFont measureFont;
+    measureFont.CreateFontIndirect(&plain);
+    SIZE extent{};
+    {
+        CClientDC dc(m_hWnd);
+        CSelectGuard select(dc, measureFont);
+        ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    }
+    // Caption plus one pixel on every side: the left edge stays and the label moves up by one pixel.
+    POINT corners[2] = {{0, 0}, {extent.cx, extent.cy}};
+    ::MapWindowPoints(m_hWnd, GetParentHwnd(), corners, 2);
+    ::SetWindowPos(m_hWnd, nullptr, corners[0].x, corners[0].y - 1, extent.cx + 2, extent.cy + 2,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowNormal();
+}
+
 void CLinkLabel::OnPaint() {
     CPaintDC dc(m_hWnd);
-    std::string caption = GetWindowText();
-    if (!m_bSizedToCaption) {
-        m_bSizedToCaption = TRUE;
-        // Measured in the font the dialog gave the label (its description was taken at attachment).
-        LOGFONTA plain = m_logFont;
-        plain.lfUnderline = FALSE;
-        CFont measureFont;
-        measureFont.CreateFontIndirect(&plain);
-        SIZE extent{};
-        {
-            CSelectGuard select(dc, measureFont);
-            ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        }
-        // Caption plus one pixel on every side: the left edge stays and the label moves up by one pixel.
-        POINT corners[2] = {{0, 0}, {extent.cx, extent.cy}};
-        ::MapWindowPoints(m_hWnd, GetParentHwnd(), corners, 2);
-        ::SetWindowPos(m_hWnd, nullptr, corners[0].x, corners[0].y - 1, extent.cx + 2, extent.cy + 2,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-        ShowNormal();
-    }
-    // Setting the same caption makes the static control draw it, with the colours of CtlColor.
-    SetWindowText(caption.c_str());
-    DrawFrame();
+    PaintContent(dc);
+}
+
+void CLinkLabel::PaintContent(HDC dc) {
+    // The static control draws the caption, with the colours of CtlColor, then the frame goes over it.
+    DefWindowProc(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    DrawFrameOn(dc);
 }

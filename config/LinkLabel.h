@@ -32,10 +32,8 @@ protected:
     void OnMouseMove(UINT nFlags, POINT point);
     void OnLButtonDown(UINT nFlags, POINT point);
     void OnLButtonUp(UINT nFlags, POINT point);
-    void OnRButtonDown(UINT nFlags, POINT point);
-    void OnRButtonUp(UINT nFlags, POINT point);
-    void OnMButtonDown(UINT nFlags, POINT point);
-    void OnMButtonUp(UINT nFlags, POINT point);
+    // The right or middle button, pressed or released: any press of the left one is cancelled.
+    void OnOtherButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnSetFocus(HWND hOldFocus);
     void OnKillFocus(HWND hNewFocus);
     void OnPaint();
@@ -50,13 +48,15 @@ private:
     CFont m_font;
     COLORREF m_textColor = kNormalColor;
     CBrush m_bkBrush;
-    // The label is sized to its caption at its first paint. A flag of its own marks that paint, since a hover
-    // before it (the font description is taken at attachment) already creates m_font.
-    BOOL m_bSizedToCaption = FALSE;
     // Set while the label gives up the capture itself, which is not a capture taken away.
     BOOL m_bReleasingCapture = FALSE;
 
     void TakeFontDescription();
+    // Caption plus one pixel around, measured in the font the dialog gave the label; done once, at attachment.
+    void SizeToCaption();
+    // The caption and the frame, into dc.
+    void PaintContent(HDC dc);
+    void DrawFrameOn(HDC dc);
     void ApplyFont(BOOL underline);
     void CancelPress();
     void ReleaseOwnCapture();

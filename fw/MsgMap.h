@@ -152,6 +152,23 @@ protected:                                                                      
          return true;                                                                                                  \
      }},
 
+// void OnXxx(UINT message, WPARAM wParam, LPARAM lParam): one handler for several messages (one to six), told
+// which one came; ON_MESSAGES(OnXxx, WM_RBUTTONDOWN, WM_MBUTTONDOWN) maps exactly those two
+#define ON_MESSAGES(fn, ...)                                                                                           \
+    FW_PICK_EACH(__VA_ARGS__, FW_EACH6, FW_EACH5, FW_EACH4, FW_EACH3, FW_EACH2, FW_EACH1)(fn, __VA_ARGS__)
+#define FW_PICK_EACH(m1, m2, m3, m4, m5, m6, each, ...) each
+#define FW_EACH1(fn, msg)                                                                                              \
+    {msg, 0, 0, [](CWnd* w, WPARAM wp, LPARAM l, LRESULT& r) {                                                         \
+         FW_THIS(w)->fn(static_cast<UINT>(msg), wp, l);                                                                \
+         r = 0;                                                                                                        \
+         return true;                                                                                                  \
+     }},
+#define FW_EACH2(fn, msg, ...) FW_EACH1(fn, msg) FW_EACH1(fn, __VA_ARGS__)
+#define FW_EACH3(fn, msg, ...) FW_EACH1(fn, msg) FW_EACH2(fn, __VA_ARGS__)
+#define FW_EACH4(fn, msg, ...) FW_EACH1(fn, msg) FW_EACH3(fn, __VA_ARGS__)
+#define FW_EACH5(fn, msg, ...) FW_EACH1(fn, msg) FW_EACH4(fn, __VA_ARGS__)
+#define FW_EACH6(fn, msg, ...) FW_EACH1(fn, msg) FW_EACH5(fn, __VA_ARGS__)
+
 // void OnXxx(): a control notification (WM_COMMAND) from control id with the given code
 #define ON_CONTROL(code, id, fn)                                                                                       \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), [](CWnd* w, WPARAM, LPARAM, LRESULT& r) {             \

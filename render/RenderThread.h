@@ -38,7 +38,6 @@ public:
     // Requests the stop and waits without a time limit until the thread has ended, answering messages sent
     // to this thread's windows meanwhile (the render thread's show call needs them).
     void Stop();
-    bool IsStarted() const { return m_hRenderThread.IsValid(); }
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID param);

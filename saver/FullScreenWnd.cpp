@@ -8,11 +8,7 @@ ON_WM_DESTROY()
 ON_WM_SETCURSOR()
 ON_WM_ACTIVATEAPP()
 ON_WM_MOUSEMOVE()
-ON_WM_LBUTTONDOWN()
-ON_WM_MBUTTONDOWN()
-ON_WM_RBUTTONDOWN()
-ON_WM_KEYDOWN()
-ON_WM_SYSKEYDOWN()
+ON_MESSAGES(OnEndInput, WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN, WM_SYSKEYDOWN)
 END_MESSAGE_MAP()
 
 BOOL CFullScreenWnd::CreateFullScreen() {
@@ -67,27 +63,7 @@ void CFullScreenWnd::ForgetMouseReference() {
     m_nLastY = -1;
 }
 
-void CFullScreenWnd::OnLButtonDown(UINT, POINT) {
-    RequestEnd();
-    Default();
-}
-
-void CFullScreenWnd::OnMButtonDown(UINT, POINT) {
-    RequestEnd();
-    Default();
-}
-
-void CFullScreenWnd::OnRButtonDown(UINT, POINT) {
-    RequestEnd();
-    Default();
-}
-
-void CFullScreenWnd::OnKeyDown(UINT, UINT, UINT) {
-    RequestEnd();
-    Default();
-}
-
-void CFullScreenWnd::OnSysKeyDown(UINT, UINT, UINT) {
+void CFullScreenWnd::OnEndInput(UINT, WPARAM, LPARAM) {
     RequestEnd();
     Default();
 }

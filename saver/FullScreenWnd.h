@@ -27,11 +27,8 @@ protected:
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     void OnActivateApp(BOOL bActive, DWORD dwThreadId);
     void OnMouseMove(UINT nFlags, POINT point);
-    void OnLButtonDown(UINT nFlags, POINT point);
-    void OnMButtonDown(UINT nFlags, POINT point);
-    void OnRButtonDown(UINT nFlags, POINT point);
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    // A button pressed or a key struck: the saver ends.
+    void OnEndInput(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The common end request: ask for the password where enabled, then post WM_CLOSE.
     void RequestEnd();

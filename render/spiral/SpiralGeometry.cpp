@@ -11,7 +11,7 @@ constexpr double kPixelsPerDegree = 0.3333333333333333;
 SpiralPoint CurveOffset(int start, int i) {
     const double theta = (start + i) * kRadiansPerDegree;
     const double radius = i * kPixelsPerDegree;
-    return {RoundHalfTowardZero(std::cos(theta) * radius), RoundHalfTowardZero(std::sin(theta) * radius)};
+    return {AddHalfAndTruncate(std::cos(theta) * radius), AddHalfAndTruncate(std::sin(theta) * radius)};
 }
 
 // The four arms are one curve turned by 0, 180, 90 counter-clockwise and 90 clockwise (on screen, y down).
@@ -46,7 +46,7 @@ SpiralGeometry ComputeSpiralGeometry(int32_t w, int32_t h) {
     return g;
 }
 
-int32_t RoundHalfTowardZero(double value) {
+int32_t AddHalfAndTruncate(double value) {
     return static_cast<int32_t>(value + 0.5);
 }
 

@@ -34,7 +34,7 @@ SpiralGeometry ComputeSpiralGeometry(int32_t w, int32_t h);
 
 // Adds one half and truncates toward zero: -1.4 gives 0 and -1.6 gives -1 (not the nearest integer for
 // negative values; the frames are defined with this rounding).
-int32_t RoundHalfTowardZero(double value);
+int32_t AddHalfAndTruncate(double value);
 
 // The point one pixel outside the client area, at the next corner clockwise from the side on which the outer
 // end e of a curve lies; it closes an arm around the part of the client area that lies beyond the curve.

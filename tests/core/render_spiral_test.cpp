@@ -43,12 +43,12 @@ TEST(SpiralGeometry, ReferenceSizes) {
 }
 
 TEST(SpiralGeometry, RoundingAddsHalfAndTruncatesTowardZero) {
-    EXPECT_EQ(RoundHalfTowardZero(-1.4), 0);
-    EXPECT_EQ(RoundHalfTowardZero(-1.6), -1);
-    EXPECT_EQ(RoundHalfTowardZero(-0.5), 0);
-    EXPECT_EQ(RoundHalfTowardZero(1.4), 1);
-    EXPECT_EQ(RoundHalfTowardZero(1.5), 2);
-    EXPECT_EQ(RoundHalfTowardZero(0.3333333333333333), 0);
+    EXPECT_EQ(AddHalfAndTruncate(-1.4), 0);
+    EXPECT_EQ(AddHalfAndTruncate(-1.6), -1);
+    EXPECT_EQ(AddHalfAndTruncate(-0.5), 0);
+    EXPECT_EQ(AddHalfAndTruncate(1.4), 1);
+    EXPECT_EQ(AddHalfAndTruncate(1.5), 2);
+    EXPECT_EQ(AddHalfAndTruncate(0.3333333333333333), 0);
 }
 
 TEST(SpiralGeometry, ClosingCornerIsNextCornerClockwiseFromTheSideOfTheOuterEnd) {

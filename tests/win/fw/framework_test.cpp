@@ -45,6 +45,9 @@ public:
     void OnKeyDown(UINT vk, UINT, UINT) { g_log.push_back("derived:key" + std::to_string(vk)); }
     LRESULT OnUser(WPARAM w, LPARAM l) { return static_cast<LRESULT>(w + l); }
     void OnSetFocus(HWND) { g_log.push_back("derived:setfocus"); }
+    void OnOtherInput(UINT msg, WPARAM w, LPARAM) {
+        g_log.push_back("derived:other" + std::to_string(msg) + "/" + std::to_string(w));
+    }
 
 protected:
     void PostNcDestroy() override { delete this; }
@@ -53,6 +56,7 @@ protected:
 BEGIN_MESSAGE_MAP(CDerivedProbe, CBaseProbe)
 ON_WM_KEYDOWN()
 ON_MESSAGE(WM_USER + 5, OnUser)
+ON_MESSAGES(OnOtherInput, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_SYSKEYDOWN)
 END_MESSAGE_MAP()
 
 HWND CreateProbe(CWnd* wnd, DWORD style = WS_POPUP) {
@@ -75,11 +79,15 @@ TEST(MessageMap, DerivedEntriesWinAndMissingOnesChainToTheBase) {
     ::SendMessageA(hwnd, WM_KEYDOWN, 'A', 0);
     ::SendMessageA(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(7, 9));
     EXPECT_EQ(::SendMessageA(hwnd, WM_USER + 5, 40, 2), 42);
+    // One entry for several messages: each listed one reaches the handler with its number, a neighbour does not.
+    for (UINT msg : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_SYSKEYDOWN})
+        ::SendMessageA(hwnd, msg, 1, 0);
     // An unmapped message takes default processing: WM_GETTEXT answers the title.
     char text[16] = {};
     ::SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "probe");
-    std::vector<std::string> expected{"base:create", "derived:key65", "base:lbutton7"};
+    std::vector<std::string> expected{"base:create",        "derived:key65",      "base:lbutton7",
+                                      "derived:other516/1", "derived:other519/1", "derived:other260/1"};
     EXPECT_EQ(g_log, expected);
 
     // The heap object deletes itself after its last message and is unbound from the handle.
