@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "fw/Handles.h"
+#include "render/picture/PictureFile.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -159,6 +161,7 @@ const PictureCase kPictureCases[] = {
 
 class SaverPicture : public SaverScreen, public ::testing::WithParamInterface<PictureCase> {
 protected:
+    std::vector<CFileHandle> m_viewers; // pictures this process holds open while the saver shows them
     // Whether the screen shows what the case asks for; what was seen goes to seen.
     bool Shows(const PictureCase& c, const std::vector<uint32_t>& screen, const std::vector<uint32_t>& reference,
                std::string& seen) const {
@@ -244,6 +247,13 @@ TEST_P(SaverPicture, PicturePhaseShowsThePhotoAsTaken) {
     } else if (std::string(c.picture) == "scripts") {
         s.PictureFile = FixturePath("scripts"); // red, blue and lime photos, a picture phase each second
         s.PictureTime = 1;
+        // This process holds every one open for reading, as a viewer would: the saver still shows them all.
+        const std::wstring folder = WidePath(s.PictureFile) + L"\\";
+        for (CFindFile search((folder + L"*.jpg").c_str()); search.Found(); search.Next())
+            m_viewers.emplace_back(::CreateFileW((folder + search.Data().cFileName).c_str(), GENERIC_READ,
+                                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_EQ(std::count_if(m_viewers.begin(), m_viewers.end(), [](const CFileHandle& v) { return v.IsValid(); }),
+                  3);
     } else if (*c.picture != '\0') {
         const std::string jpeg = wt::ReadFileBytes(FixturePath(c.picture));
         ASSERT_GT(jpeg.size(), 2u);
