@@ -4,12 +4,6 @@
 
 namespace {
 
-using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-
-template <typename Fn> Fn KernelFunction(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name)));
-}
-
 std::string SystemFolderPath(const char* name) {
     char folder[MAX_PATH] = {};
     const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
@@ -24,9 +18,11 @@ void RestrictDllSearchToSystemFolder() {
     // Windows 8 and later, and Windows 7 with its 2011 loader update, take the system folder as the only place
     // to search. Without that call the least we can do is to drop the current folder from the search; the
     // program's own folder then still comes first for the delay-loaded DLLs.
-    if (auto setDefault = KernelFunction<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories"))
-        if (setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
-            return;
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
     ::SetDllDirectoryA("");
 }
 

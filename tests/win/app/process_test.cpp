@@ -40,11 +40,6 @@ void ExpectEndsQuietly(const std::string& scr, const char* args) {
     EXPECT_FALSE(o.sawWindow) << args;
 }
 
-HWND MakeOwnerWindow() {
-    return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr, nullptr,
-                             nullptr);
-}
-
 } // namespace
 
 TEST(Process, UnrecognisedArgumentsEndAtOnceWithStatusZeroAndNoWindow) {
@@ -105,9 +100,9 @@ TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {
     const std::string log = wt::SystemFolder() + "\\mpr.log";
     ::DeleteFileA(log.c_str());
     std::vector<std::string> env;
-    HWND owner = MakeOwnerWindow();
+    HWND owner = wt::MakeOwnerWindow();
     ASSERT_NE(owner, nullptr);
-    std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
+    std::string handle = wt::HandleArg(owner);
 
     Outcome o = RunWatching(scr, "/a " + handle, "", env);
     EXPECT_TRUE(o.ended);
@@ -124,8 +119,8 @@ TEST(Process, ChangePasswordCallsTheSystemServiceWithTheOwnerAndEnds) {
 TEST(Process, ChangePasswordWithoutTheServiceEndsAtOnce) {
     wt::TempDir dir;
     std::string scr = wt::CopyScrInto(dir);
-    HWND owner = MakeOwnerWindow();
-    std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
+    HWND owner = wt::MakeOwnerWindow();
+    std::string handle = wt::HandleArg(owner);
     // Wine's built-in service shows nothing: the program just ends.
     Outcome o = RunWatching(scr, "/a " + handle);
     EXPECT_TRUE(o.ended);

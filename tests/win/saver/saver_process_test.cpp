@@ -175,7 +175,7 @@ TEST(Preview, ChildFillsTheHostAndTheSaverEndsWhenTheHostIsDestroyedAtAnyMoment)
             ::CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 100,
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(host, nullptr);
-        std::string handle = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
+        std::string handle = wt::HandleArg(host);
         wt::Process p;
         ASSERT_TRUE(p.Start("\"" + scr + "\" /p " + handle));
         if (trial % 3 == 0) {
@@ -217,9 +217,8 @@ TEST_F(SaverProcess, DllsPlantedBesideItAreNeverLoadedInAnyMode) {
     for (const char* name : planted)
         ASSERT_TRUE(::CopyFileA(wt::PlantedDoublePath().c_str(), m_dir.File(name).c_str(), FALSE)) << name;
     const st::PasswordFlag passwordOn(1);
-    const HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr,
-                                         nullptr, nullptr, nullptr);
-    const std::string ownerArg = std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(owner)));
+    const HWND owner = wt::MakeOwnerWindow();
+    const std::string ownerArg = wt::HandleArg(owner);
     const auto pressKey = [] {
         Key('A', false);
         Key('A', true);

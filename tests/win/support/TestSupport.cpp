@@ -267,6 +267,15 @@ HWND FindProcessWindow(DWORD pid, const char* className, const char* title) {
     return d.found;
 }
 
+HWND MakeOwnerWindow() {
+    return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr, nullptr,
+                             nullptr);
+}
+
+std::string HandleArg(HWND hwnd) {
+    return std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
+}
+
 void SetPasswordFlag(DWORD type, const void* data, DWORD size) {
     HKEY key;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,

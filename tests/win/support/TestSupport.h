@@ -106,6 +106,11 @@ void PumpMessages();
 // A visible top-level window of process pid whose class (and title, if given) match; null when none.
 HWND FindProcessWindow(DWORD pid, const char* className = nullptr, const char* title = nullptr);
 
+// A visible pop-up of this thread that the saver's modes can be given as their owner or host.
+HWND MakeOwnerWindow();
+// A window handle as the saver's command line takes it (decimal).
+std::string HandleArg(HWND hwnd);
+
 // Sets HKCU "Control Panel\desktop" "ScreenSaveUsePassword" to raw bytes of a type, or deletes it (type 0).
 void SetPasswordFlag(DWORD type, const void* data, DWORD size);
 
