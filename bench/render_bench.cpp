@@ -1,6 +1,7 @@
 // Prints the rendering engine's figures under the real platform: frame building (the saver's own rasteriser
-// beside the platform's polygon fill) and presenting, the achieved frame interval, picture decoding, folder listing
-// and how fast a stop request ends the work in progress.
+// beside the platform's polygon fill) and presenting, the achieved frame interval, the same on desks of one and two
+// monitors, picture decoding, folder listing and how fast a stop request ends the work in progress. The desks are
+// windows as large as the desk: run it on a display of at least 5760 x 2160 for them to be on the screen whole.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -16,6 +17,7 @@
 #include "PlatformPolygon.h"
 #include "TestSupport.h"
 #include "fw/Gdi.h"
+#include "render/DeskSpiral.h"
 #include "render/FrameTiming.h"
 #include "render/picture/PictureFile.h"
 #include "render/picture/PictureFolder.h"
@@ -91,8 +93,8 @@ struct Interval {
     double median, p95, max;
 };
 
-// The render thread's paced loop presenting frames in a real window, as many frames as asked.
-Interval PacedIntervals(int speed, int frames, HWND hwnd, const CSpiralFrameSet& set) {
+// The render thread's paced loop presenting frames (present(k) draws frame k), as many frames as asked.
+Interval PacedIntervals(int speed, int frames, const std::function<void(int)>& present) {
     SaverSettings s;
     s.Speed = speed;
     const RenderTimings timings = RenderTimingsFrom(s);
@@ -101,7 +103,6 @@ Interval PacedIntervals(int speed, int frames, HWND hwnd, const CSpiralFrameSet&
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&counter);
     CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart);
-    HDC dc = ::GetDC(hwnd);
     std::vector<double> intervals;
     double previous = NowMs();
     for (int i = 0; i <= frames; ++i) {
@@ -116,11 +117,64 @@ Interval PacedIntervals(int speed, int frames, HWND hwnd, const CSpiralFrameSet&
         if (i > 0)
             intervals.push_back(now - previous);
         previous = now;
-        set.PresentSpiralFrame(i % kSpiralFrameCount, dc);
+        present(i % kSpiralFrameCount);
     }
-    ::ReleaseDC(hwnd, dc);
     ::timeEndPeriod(1);
     return {Median(intervals), Percentile(intervals, 0.95), *std::max_element(intervals.begin(), intervals.end())};
+}
+
+struct DeskCase {
+    const char* name;
+    int32_t w, h; // the desk's bounding rectangle
+    std::vector<MonitorRect> monitors;
+};
+
+const DeskCase kDesks[] = {
+    {"1920 x 1080", 1920, 1080, {{0, 0, 1920, 1080}}},
+    {"3840 x 2160", 3840, 2160, {{0, 0, 3840, 2160}}},
+    {"1920 x 1080 + 1920 x 1080", 3840, 1080, {{0, 0, 1920, 1080}, {1920, 0, 1920, 1080}}},
+    {"3840 x 2160 + 1920 x 1080", 5760, 2160, {{0, 0, 3840, 2160}, {3840, 540, 1920, 1080}}},
+};
+
+struct DeskFigures {
+    double firstSpiral, present;
+    Interval speed11, speed0;
+};
+
+DeskFigures MeasureDesk(const DeskCase& d) {
+    DeskFigures f{};
+    HWND window = MakeWindow(d.w, d.h);
+    Pump();
+    HDC dc = ::GetDC(window);
+    const MonitorLayout layout(d.monitors, d.w, d.h);
+    std::vector<double> times;
+    for (int run = 0; run < 3; ++run) {
+        CDeskSpiral spiral(layout);
+        const double t0 = NowMs();
+        spiral.Build(
+            dc, [](int, int) {}, [] { return false; });
+        spiral.Present(0, dc);
+        ::GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    f.firstSpiral = Median(times);
+    CDeskSpiral spiral(layout);
+    spiral.Build(
+        dc, [](int, int) {}, [] { return false; });
+    times.clear();
+    for (int i = 0; i < 45; ++i) {
+        const double t0 = NowMs();
+        spiral.Present(i % kSpiralFrameCount, dc);
+        ::GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    f.present = Median(times);
+    const auto present = [&](int k) { spiral.Present(k, dc); };
+    f.speed11 = PacedIntervals(11, 300, present);
+    f.speed0 = PacedIntervals(0, 300, present);
+    ::ReleaseDC(window, dc);
+    ::DestroyWindow(window);
+    return f;
 }
 
 std::string MakeFolder(int files) {
@@ -222,9 +276,17 @@ int main() {
         times.push_back(NowMs() - t0);
     }
     const double presentWindow = Median(times);
+    const auto presentInWindow = [&](int k) { windowFrames.PresentSpiralFrame(k, wdc); };
+    const Interval speed0 = PacedIntervals(0, 300, presentInWindow);
+    const Interval speed11 = PacedIntervals(11, 300, presentInWindow);
     ::ReleaseDC(window, wdc);
-    const Interval speed0 = PacedIntervals(0, 300, window, windowFrames);
-    const Interval speed11 = PacedIntervals(11, 300, window, windowFrames);
+
+    // Desks of one and of two monitors, each a window of the whole desk: the time to the first spiral on every
+    // monitor (building the frames of each distinct size, then one present), a present on every monitor, and the
+    // paced interval.
+    std::vector<DeskFigures> desks;
+    for (const DeskCase& d : kDesks)
+        desks.push_back(MeasureDesk(d));
 
     // A 1920 x 1080 JPEG read, decoded and drawn into a 1920 x 1080 image, median of 10.
     const std::wstring photo = WidePath(wt::FromUnixPath(BENCH_PHOTO_UNIX));
@@ -327,5 +389,14 @@ int main() {
                 *std::max_element(buildStops.begin(), buildStops.end()));
     std::printf("| stop latency, frame loop at Speed 11, window destroy to return (ms, max of 5) | %.2f |\n",
                 *std::max_element(loopStops.begin(), loopStops.end()));
+    std::printf("\n| desk (a window over it) | first spiral on every monitor (ms, median of 3) | present on every "
+                "monitor (ms, median of 45) | interval Speed 11, median / p95 / max (ms) | interval Speed 0, median / "
+                "p95 / max (ms) |\n|---|---|---|---|---|\n");
+    for (size_t i = 0; i < desks.size(); ++i) {
+        const DeskFigures& f = desks[i];
+        std::printf("| %s | %.1f | %.2f | %.2f / %.2f / %.2f | %.2f / %.2f / %.2f |\n", kDesks[i].name, f.firstSpiral,
+                    f.present, f.speed11.median, f.speed11.p95, f.speed11.max, f.speed0.median, f.speed0.p95,
+                    f.speed0.max);
+    }
     return 0;
 }

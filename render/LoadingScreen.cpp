@@ -1,27 +1,38 @@
 #include "render/LoadingScreen.h"
 
+#include "render/MonitorTargets.h"
 #include "render/picture/PictureSource.h"
+#include "render/spiral/SpiralGeometry.h"
 
-void CLoadingScreen::Show(HDC dc, int w, int h, COLORREF frontColor, COLORREF backColor) {
+void CLoadingScreen::Show(HDC dc, const MonitorLayout& layout, COLORREF frontColor, COLORREF backColor,
+                          PictureWorkspace* work) {
     m_hDC = dc;
     m_font.emplace(dc, ::GetStockObject(OEM_FIXED_FONT));
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, kLoadingText, kLoadingTextLength, &extent);
-    m_origin = CenteredTextOrigin(w, h, extent.cx, extent.cy);
+    m_origins.clear();
+    for (const MonitorRect& m : layout.Monitors()) {
+        const TextOrigin centred = CenteredTextOrigin(m.w, m.h, extent.cx, extent.cy);
+        m_origins.push_back(TextOrigin{m.x + centred.x, m.y + centred.y});
+    }
 
-    const RECT client{0, 0, w, h};
-    DrawPicture(dc, client, nullptr);
+    DrawPicture(dc, MonitorRects(layout), nullptr, nullptr, work);
     // The text first shows inverted: BackColor letters on a FrontColor box (opaque background).
     ::SetBkColor(dc, frontColor);
     ::SetTextColor(dc, backColor);
-    ::TextOutA(dc, m_origin.x, m_origin.y, kLoadingText, kLoadingTextLength);
+    for (const TextOrigin& o : m_origins)
+        ::TextOutA(dc, o.x, o.y, kLoadingText, kLoadingTextLength);
     ::SetBkColor(dc, backColor);
     ::SetTextColor(dc, frontColor);
 }
 
-void CLoadingScreen::Progress(int k) const {
-    if (m_hDC != nullptr)
-        ::TextOutA(m_hDC, m_origin.x, m_origin.y, kLoadingText, LoadingLettersForFrame(k));
+void CLoadingScreen::Progress(int step, int steps) const {
+    if (m_hDC == nullptr || steps <= 0)
+        return;
+    // With several monitor sizes the frames of every size are built in turn; the text fills in once over all.
+    const int letters = LoadingLettersForFrame(step * kSpiralFrameCount / steps);
+    for (const TextOrigin& o : m_origins)
+        ::TextOutA(m_hDC, o.x, o.y, kLoadingText, letters);
 }
 
 void CLoadingScreen::Restore() {

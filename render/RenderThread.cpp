@@ -8,10 +8,13 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "fw/Gdi.h"
+#include "render/DeskSpiral.h"
 #include "render/FrameTiming.h"
 #include "render/LoadingScreen.h"
+#include "render/MonitorTargets.h"
 #include "render/picture/PictureFolder.h"
 #include "render/picture/PictureSource.h"
 #include "render/spiral/SpiralFrames.h"
@@ -41,6 +44,21 @@ void LogRunFailure(const char* what) {
     ::OutputDebugStringA(line);
 }
 
+// Whatever of the window lies outside every monitor (monitors of different sizes leave gaps in the rectangle
+// that spans them) is black, and stays so: nothing else ever draws there. With one monitor there is no gap.
+void BlackenOutsideMonitors(HDC dc, const RECT& client, const MonitorLayout& layout) {
+    CGdiObjectT<HRGN> outside;
+    outside.Attach(::CreateRectRgnIndirect(&client));
+    for (const RECT& monitor : MonitorRects(layout)) {
+        CGdiObjectT<HRGN> covered;
+        covered.Attach(::CreateRectRgnIndirect(&monitor));
+        if (!outside.IsNull() && !covered.IsNull())
+            ::CombineRgn(outside, outside, covered, RGN_DIFF);
+    }
+    if (!outside.IsNull())
+        ::FillRgn(dc, outside, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+}
+
 // One run of a saver window's render thread: everything it creates it owns, and gives back before it returns.
 class CRenderRun {
 public:
@@ -52,9 +70,9 @@ private:
     bool StopRequested() const { return m_stopRequested.load() != 0; }
     // The loading screen, the frames and the frame loop; false when there is nothing to draw with.
     bool DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
-                          const SpiralGeometry& geometry);
-    void RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
-                      PictureList& pictures);
+                          const MonitorLayout& layout);
+    void RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout, const CDeskSpiral& spiral,
+                      PictureList& pictures, PictureWorkspace& pictureWork);
 
     const RenderRequest& m_request;
     HWND m_hWnd;
@@ -66,7 +84,7 @@ void CRenderRun::Run() {
     const RenderTimings timings = RenderTimingsFrom(settings);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const SpiralGeometry geometry = ComputeSpiralGeometry(client.right, client.bottom);
+    const MonitorLayout layout(m_request.monitors, client.right, client.bottom);
 
     // Showing the window sends messages to the window's thread. That thread may already be destroying the
     // window and waiting for us; its wait lets sent messages through, so this call cannot deadlock. A window
@@ -78,39 +96,43 @@ void CRenderRun::Run() {
     // Without its device context or its frames the saver has nothing to show: the window is closed, which ends
     // the saver the ordinary way in both the full-screen and the preview form, instead of leaving a window that
     // never draws. Everything the run made is given back before that.
-    if (!DrawUntilStopped(settings, timings, client, geometry))
+    if (!DrawUntilStopped(settings, timings, client, layout))
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
-                                  const SpiralGeometry& geometry) {
+                                  const MonitorLayout& layout) {
     const CClientDC dc(m_hWnd);
     if (dc.IsNull() || m_request.faults.noWindowDC)
         return false;
+    // Kept for the run: each picture reuses the last one's working memory instead of touching fresh pages (tens
+    // of MB for a large photo), at the price of holding up to kKeptWorkspaceBytes between phases.
+    PictureWorkspace pictureWork;
+    BlackenOutsideMonitors(dc, client, layout);
     CLoadingScreen loading;
-    loading.Show(dc, client.right, client.bottom, settings.FrontColor, settings.BackColor);
+    loading.Show(dc, layout, settings.FrontColor, settings.BackColor, &pictureWork);
 
     const auto stopTest = [this] { return StopRequested(); };
     PictureList pictures;
-    CSpiralFrameSet frames(m_request.faults.frameAllocation);
+    CDeskSpiral spiral(layout, m_request.faults.frameAllocation);
     if (m_request.faults.throwWhileListing)
         throw std::bad_alloc();
     // A folder search cut short by a stop ends the run before any frame is built.
     if (!BuildPictureList(settings.PictureFile, stopTest, pictures))
         return true;
-    const BuildResult built = frames.BuildSpiralFrames(
-        dc, geometry, [&loading](int k) { loading.Progress(k); }, stopTest);
+    const BuildResult built = spiral.Build(
+        dc, [&loading](int step, int steps) { loading.Progress(step, steps); }, stopTest);
     if (built == BuildResult::OutOfMemory)
         return false;
     // After a stop during building the loop sees the same request before its first frame and ends.
-    RunFrameLoop(dc, timings, client, frames, pictures);
+    RunFrameLoop(dc, timings, layout, spiral, pictures, pictureWork);
     // Leaving gives back the frames, the picture list, the font selection and the device context, in the
     // reverse order of their making.
     return true;
 }
 
-void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& client, const CSpiralFrameSet& frames,
-                              PictureList& pictures) {
+void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout,
+                              const CDeskSpiral& spiral, PictureList& pictures, PictureWorkspace& pictureWork) {
     const CFineTimerPeriod finePeriod;
 
     LARGE_INTEGER frequency{};
@@ -128,20 +150,19 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const RECT& 
     const auto tick = [] { return static_cast<uint32_t>(::timeGetTime()); };
 
     const auto stopTest = [this] { return StopRequested(); };
-    // Kept for the run: each picture phase reuses the last one's working memory instead of touching fresh
-    // pages (tens of MB for a large photo), at the price of holding up to kKeptWorkspaceBytes between phases.
-    PictureWorkspace pictureWork;
+    const std::vector<RECT> monitors = MonitorRects(layout);
     while (!StopRequested()) {
         pacer.Wait(readCounter, sleep1ms, stopTest);
         if (StopRequested())
             break;
         switch (phases.BeginFrame(tick())) {
         case FrameAction::PresentSpiral:
-            frames.PresentSpiralFrame(phases.FrameIndex(), dc);
+            spiral.Present(phases.FrameIndex(), dc);
             break;
         case FrameAction::BeginPicture: {
+            // Read and decoded once, fitted to each distinct monitor size, shown on every monitor.
             const std::wstring* path = pictures.TakeNext();
-            DrawPicture(dc, client, path != nullptr ? path->c_str() : nullptr, stopTest, &pictureWork);
+            DrawPicture(dc, monitors, path != nullptr ? path->c_str() : nullptr, stopTest, &pictureWork);
             break;
         }
         case FrameAction::None:
@@ -174,9 +195,11 @@ bool CRenderThread::Start(RenderRequest request) {
 
 void CRenderThread::Stop() {
     m_bStopRequested.store(1);
-    // The handle stays ours until this object goes, so the wait always has a valid handle.
+    // The handle stays ours until the wait has returned, so the wait always has a valid handle; after it the
+    // thread is gone and the object can start another.
     if (m_hRenderThread.IsValid())
         WaitLettingSentMessagesThrough(m_hRenderThread.Get());
+    m_hRenderThread.Reset();
 }
 
 DWORD WINAPI CRenderThread::ThreadProc(LPVOID param) {

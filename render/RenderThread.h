@@ -5,7 +5,10 @@
 #include <atomic>
 #include <string>
 
+#include <vector>
+
 #include "fw/Handles.h"
+#include "render/MonitorLayout.h"
 #include "render/spiral/SpiralFrames.h"
 
 // Failures a test can ask of a render thread, to reach the paths that handle them; none by default.
@@ -21,6 +24,9 @@ struct RenderFaults {
 struct RenderRequest {
     HWND hWnd = nullptr;      // the window it shows and draws on
     std::string settingsFile; // read once, when the thread starts
+    // The monitors the window spans, in its client coordinates; each shows the saver fitted to itself. None: the
+    // whole client area is one monitor (the preview).
+    std::vector<MonitorRect> monitors;
     RenderFaults faults;
 };
 
@@ -33,10 +39,11 @@ public:
     CRenderThread(const CRenderThread&) = delete;
     CRenderThread& operator=(const CRenderThread&) = delete;
 
-    // Starts the thread at the lowest priority; false when it cannot be created.
+    // Starts the thread at the lowest priority; false when it cannot be created or one runs already.
     bool Start(RenderRequest request);
     // Requests the stop and waits without a time limit until the thread has ended, answering messages sent
-    // to this thread's windows meanwhile (the render thread's show call needs them).
+    // to this thread's windows meanwhile (the render thread's show call needs them). Start may be called again
+    // afterwards.
     void Stop();
 
 private:

@@ -9,17 +9,42 @@ ON_WM_SETCURSOR()
 ON_WM_ACTIVATEAPP()
 ON_WM_MOUSEMOVE()
 ON_MESSAGES(OnEndInput, WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN, WM_SYSKEYDOWN)
+ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
 END_MESSAGE_MAP()
 
 BOOL CFullScreenWnd::CreateFullScreen() {
-    int height = ::GetSystemMetrics(SM_CYSCREEN);
-    int width = ::GetSystemMetrics(SM_CXSCREEN);
+    // One window over the virtual screen: every monitor is covered, also one left of or above the primary (at
+    // negative coordinates), and input on any of them reaches the window.
+    const DeskLayout desk = m_readDesk();
     ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
-    RECT rect{0, 0, width, height};
-    if (CreateSaverWindow(WS_EX_TOPMOST, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect, nullptr))
+    SetMonitors(desk.monitors);
+    if (CreateSaverWindow(WS_EX_TOPMOST, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, desk.virtualScreen, nullptr))
         return TRUE;
     ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     return FALSE;
+}
+
+// A monitor was plugged in, unplugged or woken, or one changed its mode. The render thread placed its frames and
+// pictures for the old desk, and the two threads share nothing but the stop request, so the saver does not patch
+// the running thread: it stops it, covers the new virtual screen and starts a new one, which shows the loading
+// screen and builds the frames for the new monitors, as at the start. No monitor is left showing the desktop for
+// longer than that, and the saver goes on ending only on input (with the password where one is set): a change of
+// monitors is not the user's input. The mouse reference is forgotten, since the pointer that stayed where it was
+// now has another client position.
+LRESULT CFullScreenWnd::OnDisplayChange(WPARAM, LPARAM) {
+    const DeskLayout desk = m_readDesk();
+    StopRenderThread();
+    // The new thread reads the client size when it starts: the window is moved first, while no thread draws.
+    SetMonitors(desk.monitors);
+    const RECT& v = desk.virtualScreen;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, v.left, v.top, v.right - v.left, v.bottom - v.top, SWP_NOACTIVATE);
+    ForgetMouseReference();
+    // Without a new thread the window stays up over the desk as it was last drawn: ending the saver here would
+    // pass over the password.
+    if (!StartRenderThread())
+        ::OutputDebugStringA("whorlix: no render thread after a change of the display layout\n");
+    Default();
+    return 0;
 }
 
 void CFullScreenWnd::OnSysCommand(UINT nID, LPARAM) {

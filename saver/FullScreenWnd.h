@@ -1,18 +1,22 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <utility>
 
+#include "saver/DeskLayout.h"
 #include "saver/SaverWnd.h"
 
-// The run-mode saver: a hidden topmost pop-up over the primary screen that ends on the user's first input.
+// The run-mode saver: a hidden topmost pop-up over every monitor of the desk that ends on the user's first input.
 class CFullScreenWnd : public CSaverWnd {
 public:
-    explicit CFullScreenWnd(std::string settingsFile, RenderFaults faults = {})
-        : CSaverWnd(std::move(settingsFile), faults) {}
+    // readDesk tells the desk the window covers, at creation and after every change of the display layout.
+    explicit CFullScreenWnd(std::string settingsFile, RenderFaults faults = {},
+                            std::function<DeskLayout()> readDesk = &ReadDeskLayout)
+        : CSaverWnd(std::move(settingsFile), faults), m_readDesk(std::move(readDesk)) {}
     ~CFullScreenWnd() override = default;
 
-    // Tells the system a saver runs and creates the window. On failure the flag is cleared again and the
-    // caller still owns the object.
+    // Tells the system a saver runs and creates the window over the whole virtual screen, its render thread
+    // drawing on each monitor. On failure the flag is cleared again and the caller still owns the object.
     BOOL CreateFullScreen();
 
     // Reference mouse position; (-1, -1) until the first move after the window is shown.
@@ -27,6 +31,7 @@ protected:
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     void OnActivateApp(BOOL bActive, DWORD dwThreadId);
     void OnMouseMove(UINT nFlags, POINT point);
+    LRESULT OnDisplayChange(WPARAM bitsPerPixel, LPARAM size);
     // A button pressed or a key struck: the saver ends.
     void OnEndInput(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -36,6 +41,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    std::function<DeskLayout()> m_readDesk;
+    // The window's client coordinates start at 0 at the virtual screen's top-left, so no real position is -1.
     int m_nLastX = -1;
     int m_nLastY = -1;
     bool m_bVerifying = false;

@@ -28,13 +28,17 @@ int CSaverWnd::OnCreate(LPCREATESTRUCTA) {
         return -1;
     ::ImmAssociateContext(m_hWnd, nullptr);
     // Without a render thread the window would stay blank forever: fail the creation instead.
-    if (!m_renderThread.Start(RenderRequest{m_hWnd, m_strSettingsFile, m_faults}))
+    if (!StartRenderThread())
         return -1;
     return 0;
 }
 
+bool CSaverWnd::StartRenderThread() {
+    return m_renderThread.Start(RenderRequest{m_hWnd, m_strSettingsFile, m_monitors, m_faults});
+}
+
 void CSaverWnd::OnDestroy() {
-    m_renderThread.Stop();
+    StopRenderThread();
     Default();
 }
 

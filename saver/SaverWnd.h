@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fw/Wnd.h"
 #include "render/RenderThread.h"
@@ -19,6 +21,14 @@ public:
                                    void* context = nullptr);
 
 protected:
+    // The monitors the render thread draws on, in client coordinates (none: the whole client area is one); taken
+    // by the next start of the render thread.
+    void SetMonitors(std::vector<MonitorRect> monitors) { m_monitors = std::move(monitors); }
+    // Starts the render thread on the current monitors and client area; false when it cannot be started.
+    bool StartRenderThread();
+    // Requests the render thread's stop and waits until it has ended; StartRenderThread may follow.
+    void StopRenderThread() { m_renderThread.Stop(); }
+
     int OnCreate(LPCREATESTRUCTA cs);
     void OnDestroy();
     void PostNcDestroy() override;
@@ -28,6 +38,7 @@ protected:
 private:
     const std::string m_strSettingsFile;
     const RenderFaults m_faults;
+    std::vector<MonitorRect> m_monitors;
     // Started on WM_CREATE and joined at WM_DESTROY.
     CRenderThread m_renderThread;
     bool m_bCreating = false;

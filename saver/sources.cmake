@@ -1,1 +1,1 @@
-set(SAVER_WIN_SOURCES saver/SaverWnd.cpp saver/FullScreenWnd.cpp saver/SaverPassword.cpp)
+set(SAVER_WIN_SOURCES saver/SaverWnd.cpp saver/FullScreenWnd.cpp saver/SaverPassword.cpp saver/DeskLayout.cpp)

@@ -4,6 +4,8 @@
 #   scripts/run.sh /c         any other mode: /c, /p HWND, /a HWND, ...
 #   WHORLIX_LOCALE=C.UTF-8 scripts/run.sh /c   under a Western code page instead of the Japanese one: the
 #                             settings dialog then shows its English face
+#   WHORLIX_DESK=1024x768+0+0,800x600+1024+84 scripts/run.sh   on a private desk of several monitors ("WxH+X+Y" in
+#                             X screen coordinates, the primary first; see scripts/desk.sh)
 # With $DISPLAY set the saver shows there and ends on input as on Windows. Without it, a private Xvfb is
 # used: screenshots go to build/screenshots/, and the run ends by itself after WHORLIX_RUN_SECONDS (default 20)
 # seconds (run mode gets a key press, other modes are closed). Other modes than /s then run inside a Wine
@@ -29,7 +31,12 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}"
 fi
 
-start_wine_session 1024x768x24 "$WINEPREFIX"
+if [ -n "${WHORLIX_DESK:-}" ]; then
+  . "$root/scripts/desk.sh"
+  start_desk_session "$WHORLIX_DESK" "$build/native/desk"
+else
+  start_wine_session 1024x768x24 "$WINEPREFIX"
+fi
 shots=$build/screenshots
 mkdir -p "$shots"
 if $saver_mode; then
@@ -42,7 +49,7 @@ else
 fi
 pid=$!
 seconds=${WHORLIX_RUN_SECONDS:-20}
-tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}" | tr -c 'A-Za-z0-9' '_')
+tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}${WHORLIX_DESK:+_desk}" | tr -c 'A-Za-z0-9' '_')
 # Screenshots early (the loading screen is short) and then now and again.
 start=$(date +%s%N)
 for at in 300 700 1500 3000 6000 10000 $((seconds * 1000)); do

@@ -50,7 +50,8 @@ void PictureWorkspace::KeepWithin(size_t bytes) {
     };
     keepOrFree(source);
     keepOrFree(resampled);
-    keepOrFree(shown);
+    for (FittedPicture& fitted : shown)
+        keepOrFree(fitted.pixels);
     keepOrFree(resizer);
 }
 

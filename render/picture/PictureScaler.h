@@ -5,12 +5,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/picture/PictureFit.h"
+
+// A picture as shown on targets of one size: where it sits on them and its pixels at that fitted size.
+struct FittedPicture {
+    int32_t targetW = 0, targetH = 0;
+    FitRect fit;
+    std::vector<uint32_t> pixels; // fit.width x fit.height; empty when nothing is to be drawn but black
+};
+
 // Working memory of the scaler, kept from one picture to the next by whoever draws them: fresh pages are
 // costly to touch (under Wine about 2.7 ms per MB), and a photo's buffers run to tens of MB.
 struct PictureWorkspace {
     std::vector<uint32_t> source;       // the decoded picture, 1:1
     std::vector<uint32_t> resampled;    // before a turn, for orientations 2 to 8
-    std::vector<uint32_t> shown;        // the picture as shown, at its fitted size
+    std::vector<FittedPicture> shown;   // the picture as shown, one per distinct target size
     std::vector<unsigned char> resizer; // the resampler's own working memory
 
     // Gives back, after a picture, what the next typical one would not reuse, keeping at most bytes in all.

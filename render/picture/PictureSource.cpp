@@ -19,7 +19,8 @@
 
 namespace {
 
-enum class DrawResult { Drawn, NotShown, Stopped };
+// What became of one block of picture bytes.
+enum class BlockResult { Usable, NotShown, Stopped };
 
 // The decoder is a COM service, and Windows requires the calling thread to have entered an apartment. (Wine's
 // decoder enters one for itself, which would hide a thread that never did.)
@@ -81,107 +82,165 @@ bool DecodedPixels(HDC dc, IPicture& picture, HBITMAP decoded, OLE_XSIZE_HIMETRI
     return true;
 }
 
-// Decodes the block and draws it upright by its camera orientation, fitted on black. The decoded pixels are
-// taken 1:1; we resample them to the fitted size (the surface's own stretching drops or ANDs pixels when
-// shrinking) and copy the result 1:1 to the window.
-DrawResult RenderBlockWith(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
-                           const std::function<bool()>& stopRequested, PictureWorkspace& work) {
+// The decoded picture, 1:1 in work.source, and what its header and the decoder said of it.
+struct DecodedPicture {
+    SIZE pixels{};
+    OLE_XSIZE_HIMETRIC W = 0; // the fit is computed from the decoder's size
+    OLE_YSIZE_HIMETRIC H = 0;
+    int orientation = 1;
+};
+
+// Decodes the block into work.source. The decoded pixels are taken 1:1; they are resampled to each fitted size
+// afterwards (the surface's own stretching drops or ANDs pixels when shrinking).
+BlockResult DecodeBlock(HDC dc, const CGlobalBlock& block, DWORD size, const std::function<bool()>& stopRequested,
+                        PictureWorkspace& work, DecodedPicture& decodedPicture) {
     if (!ThreadIsInComApartment())
-        return DrawResult::NotShown;
+        return BlockResult::NotShown;
     const JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
     // The frame header says how large the decoded picture will be before the decoder allocates it.
     if (info.hasFrame && !PicturePixelsAllowed(info.width, info.height))
-        return DrawResult::NotShown;
+        return BlockResult::NotShown;
     CComPtr<IStream> stream;
     // The stream must not free the block: its owner frees it, after the picture and the stream are gone.
     if (FAILED(::CreateStreamOnHGlobal(block.Handle(), FALSE, &stream)) || !stream)
-        return DrawResult::NotShown;
+        return BlockResult::NotShown;
     CComPtr<IPicture> picture;
     const HRESULT hr = ::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                                         reinterpret_cast<void**>(&picture));
     if (FAILED(hr) || !picture)
-        return DrawResult::NotShown;
-    OLE_XSIZE_HIMETRIC W = 0;
-    OLE_YSIZE_HIMETRIC H = 0;
-    picture->get_Width(&W);
-    picture->get_Height(&H);
+        return BlockResult::NotShown;
+    DecodedPicture& d = decodedPicture;
+    picture->get_Width(&d.W);
+    picture->get_Height(&d.H);
     const HBITMAP decoded = DecodedBitmap(*picture.Get());
-    const SIZE pixels = PicturePixelSize(dc, decoded, W, H);
-    if (!PicturePixelsAllowed(pixels.cx, pixels.cy) || W <= 0 || H <= 0)
-        return DrawResult::NotShown;
+    d.pixels = PicturePixelSize(dc, decoded, d.W, d.H);
+    d.orientation = info.orientation;
+    if (!PicturePixelsAllowed(d.pixels.cx, d.pixels.cy) || d.W <= 0 || d.H <= 0)
+        return BlockResult::NotShown;
     if (stopRequested && stopRequested())
-        return DrawResult::Stopped;
-
-    if (!DecodedPixels(dc, *picture.Get(), decoded, W, H, pixels, work.source))
-        return DrawResult::NotShown;
-    picture.Release(); // the decoder's copy is no longer needed: less memory held while resampling
-    stream.Release();
-
-    // The fit arithmetic sees the picture as shown: a quarter turn trades its width and height.
-    const bool swaps = OrientationSwapsAxes(info.orientation);
-    const FitRect fit = FitPicture(target.right, target.bottom, swaps ? H : W, swaps ? W : H);
-    std::vector<uint32_t>& shown = work.shown;
-    shown.clear();
-    if (fit.width > 0 && fit.height > 0) {
-        try {
-            shown.resize(static_cast<size_t>(fit.width) * static_cast<size_t>(fit.height));
-        } catch (const std::bad_alloc&) {
-            return DrawResult::NotShown;
-        }
-        if (!ScaleOrientedPicture(work.source.data(), pixels.cx, pixels.cy, info.orientation, shown.data(), fit.width,
-                                  fit.height, &work))
-            return DrawResult::NotShown;
-    }
-    ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    if (!shown.empty()) {
-        const BITMAPINFO shownInfo = TopDown32(fit.width, fit.height);
-        ::SetDIBitsToDevice(dc, fit.x, fit.y, fit.width, fit.height, 0, 0, 0, fit.height, shown.data(), &shownInfo,
-                            DIB_RGB_COLORS);
-    }
-    return DrawResult::Drawn;
+        return BlockResult::Stopped;
+    if (!DecodedPixels(dc, *picture.Get(), decoded, d.W, d.H, d.pixels, work.source))
+        return BlockResult::NotShown;
+    return BlockResult::Usable;
 }
 
-// RenderBlockWith in the kept workspace, which afterwards gives back what the next picture would not reuse, or
-// in one of its own.
-DrawResult RenderBlock(HDC dc, const RECT& target, const CGlobalBlock& block, DWORD size,
-                       const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
-    PictureWorkspace local;
-    const DrawResult result =
-        RenderBlockWith(dc, target, block, size, stopRequested, workspace != nullptr ? *workspace : local);
-    if (workspace != nullptr)
-        workspace->KeepWithin(kKeptWorkspaceBytes);
-    return result;
+// Fits the decoded picture to every size: the one decode serves them all, only the resampling is per size.
+bool FitToSizes(const DecodedPicture& d, const std::vector<SIZE>& sizes, PictureWorkspace& work) {
+    // The fit arithmetic sees the picture as shown: a quarter turn trades its width and height.
+    const bool swaps = OrientationSwapsAxes(d.orientation);
+    work.shown.resize(sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        FittedPicture& fitted = work.shown[i];
+        fitted.targetW = sizes[i].cx;
+        fitted.targetH = sizes[i].cy;
+        fitted.fit = FitPicture(sizes[i].cx, sizes[i].cy, swaps ? d.H : d.W, swaps ? d.W : d.H);
+        fitted.pixels.clear();
+        if (fitted.fit.width <= 0 || fitted.fit.height <= 0)
+            continue;
+        try {
+            fitted.pixels.resize(static_cast<size_t>(fitted.fit.width) * static_cast<size_t>(fitted.fit.height));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        if (!ScaleOrientedPicture(work.source.data(), d.pixels.cx, d.pixels.cy, d.orientation, fitted.pixels.data(),
+                                  fitted.fit.width, fitted.fit.height, &work))
+            return false;
+    }
+    return true;
+}
+
+// Decodes the block and fits it to every size.
+BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalBlock& block, DWORD size,
+                         const std::function<bool()>& stopRequested, PictureWorkspace& work) {
+    DecodedPicture decoded;
+    const BlockResult result = DecodeBlock(dc, block, size, stopRequested, work, decoded);
+    if (result != BlockResult::Usable)
+        return result;
+    return FitToSizes(decoded, sizes, work) ? BlockResult::Usable : BlockResult::NotShown;
+}
+
+// Entries for every size that show black only.
+void PrepareBlack(const std::vector<SIZE>& sizes, PictureWorkspace& work) {
+    work.shown.resize(sizes.size());
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        work.shown[i].targetW = sizes[i].cx;
+        work.shown[i].targetH = sizes[i].cy;
+        work.shown[i].fit = FitRect{};
+        work.shown[i].pixels.clear();
+    }
+}
+
+std::vector<SIZE> DistinctSizes(const std::vector<RECT>& targets) {
+    std::vector<SIZE> sizes;
+    for (const RECT& t : targets) {
+        const SIZE size{t.right - t.left, t.bottom - t.top};
+        if (std::none_of(sizes.begin(), sizes.end(), [size](SIZE s) { return s.cx == size.cx && s.cy == size.cy; }))
+            sizes.push_back(size);
+    }
+    return sizes;
 }
 
 } // namespace
 
-void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested,
-                 PictureWorkspace* workspace) {
+PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar_t* path,
+                             const std::function<bool()>& stopRequested, PictureWorkspace& work) {
     std::unique_ptr<CGlobalBlock> block;
     DWORD size = 0;
     if (path != nullptr) {
         // A file that is missing, a folder, held open by another program, too large, or does not decode (empty,
         // damaged, not a picture at all, too many pixels) shows the built-in picture instead, so the phase still
         // has a defined image. A stop during the read or the decode draws nothing: the thread is ending.
-        DrawResult result = DrawResult::NotShown;
+        BlockResult result = BlockResult::NotShown;
         switch (ReadPictureFile(path, stopRequested, block, size)) {
         case PictureReadResult::Stopped:
-            return;
+            return PrepareResult::Stopped;
         case PictureReadResult::Read:
-            result = RenderBlock(dc, target, *block, size, stopRequested, workspace);
+            result = PrepareBlock(dc, sizes, *block, size, stopRequested, work);
             break;
         case PictureReadResult::Refused:
             break;
         }
-        if (result == DrawResult::NotShown) {
-            block.reset();
-            DrawPicture(dc, target, nullptr, stopRequested, workspace);
-        }
-        return;
+        if (result == BlockResult::Stopped)
+            return PrepareResult::Stopped;
+        if (result == BlockResult::Usable)
+            return PrepareResult::Prepared;
+        block.reset();
+        return PreparePicture(dc, sizes, nullptr, stopRequested, work);
     }
-    if (!CopyBuiltinPicture(block, size) ||
-        RenderBlock(dc, target, *block, size, nullptr, workspace) == DrawResult::NotShown) {
-        // Without a usable built-in picture the target is at least left in a defined state.
+    // Without a usable built-in picture the targets are at least left in a defined state: black.
+    if (!CopyBuiltinPicture(block, size) || PrepareBlock(dc, sizes, *block, size, nullptr, work) != BlockResult::Usable)
+        PrepareBlack(sizes, work);
+    return PrepareResult::Prepared;
+}
+
+void ShowPicture(HDC dc, const PictureWorkspace& work, const std::vector<RECT>& targets) {
+    for (const RECT& target : targets) {
         ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        const int32_t w = target.right - target.left, h = target.bottom - target.top;
+        const auto fitted = std::find_if(work.shown.begin(), work.shown.end(),
+                                         [w, h](const FittedPicture& f) { return f.targetW == w && f.targetH == h; });
+        if (fitted == work.shown.end() || fitted->pixels.empty())
+            continue;
+        const FitRect& fit = fitted->fit;
+        const BITMAPINFO info = TopDown32(fit.width, fit.height);
+        ::SetDIBitsToDevice(dc, target.left + fit.x, target.top + fit.y, fit.width, fit.height, 0, 0, 0, fit.height,
+                            fitted->pixels.data(), &info, DIB_RGB_COLORS);
     }
+}
+
+void DrawPicture(HDC dc, const std::vector<RECT>& targets, const wchar_t* path,
+                 const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
+    PictureWorkspace local;
+    PictureWorkspace& work = workspace != nullptr ? *workspace : local;
+    const PrepareResult prepared = PreparePicture(dc, DistinctSizes(targets), path, stopRequested, work);
+    if (prepared == PrepareResult::Prepared)
+        ShowPicture(dc, work, targets);
+    // Afterwards the kept workspace gives back what the next picture would not reuse.
+    if (workspace != nullptr)
+        workspace->KeepWithin(kKeptWorkspaceBytes);
+}
+
+void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested,
+                 PictureWorkspace* workspace) {
+    DrawPicture(dc, std::vector<RECT>{target}, path, stopRequested, workspace);
 }

@@ -70,11 +70,11 @@ BuildResult CSpiralFrameSet::BuildSpiralFrames(HDC windowDC, const SpiralGeometr
     return BuildResult::Built;
 }
 
-void CSpiralFrameSet::PresentSpiralFrame(int k, HDC windowDC) const {
+void CSpiralFrameSet::PresentSpiralFrame(int k, HDC windowDC, int x, int y) const {
     if (m_memDC.IsNull() || k < 0 || k >= m_nBuilt)
         return;
     ::SelectObject(m_memDC, m_frames[k]);
-    ::BitBlt(windowDC, 0, 0, m_geometry.w, m_geometry.h, m_memDC, 0, 0, SRCCOPY);
+    ::BitBlt(windowDC, x, y, m_geometry.w, m_geometry.h, m_memDC, 0, 0, SRCCOPY);
 }
 
 void CSpiralFrameSet::SelectInitialImage() {

@@ -36,9 +36,9 @@ public:
     BuildResult BuildSpiralFrames(HDC windowDC, const SpiralGeometry& geometry,
                                   const std::function<void(int)>& progress, const std::function<bool()>& stopRequested);
 
-    // Copies frame k to the client area at (0, 0) in the window surface's current colours: bit 0 takes its text
-    // colour, bit 1 its background colour. A frame that was never built is not presented.
-    void PresentSpiralFrame(int k, HDC windowDC) const;
+    // Copies frame k to the client area with its top-left at (x, y), in the window surface's current colours: bit 0
+    // takes its text colour, bit 1 its background colour. A frame that was never built is not presented.
+    void PresentSpiralFrame(int k, HDC windowDC, int x = 0, int y = 0) const;
 
     // Puts the surface's initial image back into it, so no frame stays selected.
     void SelectInitialImage();

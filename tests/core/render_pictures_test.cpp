@@ -203,10 +203,12 @@ TEST(FolderPath, DoubleByteCharacterEndingIn5CSurvives) {
 
 TEST(PictureWorkspace, KeptWithinTheBoundDecodedPictureFirstWholeBuffersOnly) {
     PictureWorkspace w;
-    w.source.resize(100), w.resampled.resize(50), w.shown.resize(25), w.resizer.resize(60); // 400, 200, 100, 60 B
+    w.shown.resize(1);
+    std::vector<uint32_t>& shown = w.shown[0].pixels;
+    w.source.resize(100), w.resampled.resize(50), shown.resize(25), w.resizer.resize(60); // 400, 200, 100, 60 B
     w.KeepWithin(560); // the resampled copy does not fit beside the source; what comes after it still does
-    EXPECT_TRUE(w.source.capacity() == 100 && w.resampled.capacity() == 0 && w.shown.capacity() == 25 &&
+    EXPECT_TRUE(w.source.capacity() == 100 && w.resampled.capacity() == 0 && shown.capacity() == 25 &&
                 w.resizer.capacity() == 60);
     w.KeepWithin(399); // a source over the bound goes, the rest stays
-    EXPECT_EQ(w.source.capacity() + w.shown.capacity(), 25u);
+    EXPECT_EQ(w.source.capacity() + shown.capacity(), 25u);
 }

@@ -13,6 +13,7 @@
 #include "render/LoadingScreen.h"
 #include "render/spiral/SpiralFrames.h"
 #include "render/spiral/SpiralRaster.h"
+#include "saver/FullScreenWnd.h"
 #include "spiral_oracle.h"
 
 namespace {
@@ -143,7 +144,7 @@ TEST(LoadingScreen, TextInvertedThenOverdrawnLetterByLetterBeforeEachFrameImage)
     HDC dc = ::GetDC(window.Handle());
     const COLORREF front = RGB(0x10, 0x20, 0x90), back = RGB(0xE0, 0xD0, 0x30);
     CLoadingScreen loading;
-    loading.Show(dc, w, h, front, back);
+    loading.Show(dc, MonitorLayout({}, w, h), front, back);
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, kLoadingText, kLoadingTextLength, &extent);
     EXPECT_EQ(loading.Origin().x, (w - extent.cx) / 2);
@@ -168,7 +169,7 @@ TEST(LoadingScreen, TextInvertedThenOverdrawnLetterByLetterBeforeEachFrameImage)
         dc, ComputeSpiralGeometry(w, h),
         [&](int k) {
             builtAtStep.push_back(set.BuiltCount());
-            loading.Progress(k);
+            loading.Progress(k, kSpiralFrameCount);
             ::GdiFlush();
             SIZE done{};
             ::GetTextExtentPoint32A(dc, kLoadingText, k, &done);
@@ -240,4 +241,48 @@ TEST(SpiralFrames, FailedAllocationReleasesEverythingBuiltSoFar) {
                   BuildResult::Built);
     }
     ::ReleaseDC(nullptr, screen);
+}
+
+TEST(SpiralFrames, EveryMonitorShowsTheSameFrameOfItsOwnSizeAlsoAfterTheDisplayLayoutChanges) {
+    const int w = 500, h = 600; // each monitor
+    const BuiltFrames frames(w, h);
+    // The system's desk at first; from the first change of the layout on, two monitors side by side.
+    int reads = 0;
+    const auto readDesk = [&reads] {
+        return reads++ == 0 ? ReadDeskLayout() : DeskLayout{RECT{0, 0, 2 * w, h}, {{0, 0, w, h}, {w, 0, w, h}}};
+    };
+    wt::TempDir dir;
+    auto* wnd = new CFullScreenWnd(dir.File("defaults.ini"), {}, readDesk);
+    ASSERT_TRUE(wnd->CreateFullScreen());
+    const HWND hwnd = wnd->m_hWnd;
+    ASSERT_TRUE(wt::WaitUntil([hwnd] { return ::IsWindowVisible(hwnd) != FALSE; }));
+    ::SendMessageA(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(2 * w, h));
+    // The pointer stayed, its client position did not: it is no reference any more.
+    EXPECT_EQ(wnd->MouseReference().x, -1);
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    EXPECT_TRUE(rc.left == 0 && rc.top == 0 && rc.right == 2 * w && rc.bottom == h);
+    // The default colours: arms (bit 1) white, gaps black; both monitors hold one whole frame, the same one.
+    const auto sameFrameOnBoth = [&] {
+        const std::vector<uint32_t> px = rt::ReadWindowPixels(hwnd, 2 * w, h);
+        for (const std::vector<uint8_t>& bits : frames.bits) {
+            size_t wrong = 0;
+            for (size_t i = 0; i < bits.size() && wrong == 0; ++i) {
+                const uint32_t want = bits[i] ? 0xFFFFFF : 0;
+                const size_t row = i / w * 2 * w, x = i % w;
+                wrong += (px[row + x] != want) + (px[row + w + x] != want);
+            }
+            if (wrong == 0)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(wt::WaitUntil(sameFrameOnBoth, 60000));
+    // It still ends on input: a key asks for the close.
+    ::SendMessageA(hwnd, WM_KEYDOWN, 'A', 1);
+    MSG m;
+    EXPECT_TRUE(::PeekMessageA(&m, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    ::DestroyWindow(hwnd);
+    while (::PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }

@@ -9,8 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <ostream>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "TestSupport.h"
@@ -298,4 +301,122 @@ TEST_F(SaverScreen, SpiralTurnsInTheConfiguredColours) {
     ASSERT_TRUE(twoColours);
     // It turns: a later screen differs from the first.
     EXPECT_TRUE(wt::WaitUntil([&] { return wt::ReadScreenPixels(0, 0, m_w, m_h) != first; }));
+}
+
+namespace {
+
+// The monitors the desk rig describes (WHORLIX_DESK_HEADS: "WxH+X+Y,..." in X screen coordinates, the primary
+// first) as the system should report them, the primary at 0,0; none outside the rig.
+std::vector<RECT> DeskFromRig() {
+    std::vector<RECT> monitors;
+    const char* heads = std::getenv("WHORLIX_DESK_HEADS");
+    int w, h, x, y, used, x0 = 0, y0 = 0;
+    while (heads != nullptr && std::sscanf(heads, "%dx%d+%d+%d%n", &w, &h, &x, &y, &used) == 4) {
+        if (monitors.empty())
+            x0 = x, y0 = y;
+        monitors.push_back(RECT{x - x0, y - y0, x - x0 + w, y - y0 + h});
+        heads += used + (heads[used] == ',');
+    }
+    return monitors;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
+    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
+    return TRUE;
+}
+
+bool Inside(const RECT& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+} // namespace
+
+// Run on every desk of the rig (and on the plain single-monitor screen): every monitor shows the saver fitted to
+// itself, nothing of the desktop shows anywhere, the gaps between monitors are black, and a mouse moved on a
+// secondary monitor (the primary where there is no other) ends it.
+TEST_F(SaverScreen, EveryMonitorOfTheDeskShowsTheSaverAndAMoveOnAnyEndsIt) {
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const std::vector<RECT> expected = DeskFromRig();
+    if (!expected.empty()) {
+        ASSERT_EQ(monitors.size(), expected.size()) << "the system does not report the rig's monitors";
+        for (const RECT& e : expected)
+            EXPECT_TRUE(
+                std::any_of(monitors.begin(), monitors.end(), [&](const RECT& m) { return ::EqualRect(&m, &e); }))
+                << "no monitor at " << e.left << "," << e.top;
+    }
+    ASSERT_FALSE(monitors.empty());
+    const RECT desk{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const int deskW = desk.right - desk.left, deskH = desk.bottom - desk.top;
+
+    // White stands for the desktop and the windows open on it: no colour of the saver's here.
+    constexpr uint32_t kDesktop = 0xFFFFFF, kFront = 0xFF0000, kBack = 0x0000FF;
+    const std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)> desktop(
+        ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_WHITERECT, desk.left, desk.top, deskW, deskH,
+                          nullptr, nullptr, nullptr, nullptr),
+        &::DestroyWindow);
+    ASSERT_TRUE(wt::WaitUntil([&] { return wt::ReadScreenPixels(desk.left, desk.top, 1, 1)[0] == kDesktop; }));
+    SaverSettings s;
+    s.FrontColor = RGB(255, 0, 0);
+    s.BackColor = RGB(0, 0, 255);
+    s.SpiralTime = 1;
+    s.PictureTime = 1;
+    s.PictureFile = FixturePath("lime640x480.jpg"); // fills every 4:3 monitor of the desks
+    Store(s);
+    StartAndWaitVisible();
+
+    // Waits until every monitor's centre shows the spiral (both colours, nothing else) or the picture. Every screen
+    // read on the way is checked: the desktop nowhere on a monitor, black outside them. seen keeps the first fault.
+    std::string seen;
+    bool checking = false;
+    const auto everyCentreShows = [&](bool spiral) {
+        return wt::WaitUntil(
+            [&] {
+                const std::vector<uint32_t> screen = wt::ReadScreenPixels(desk.left, desk.top, deskW, deskH);
+                for (int i = 0; checking && seen.empty() && i < deskW * deskH; ++i) {
+                    const int x = desk.left + i % deskW, y = desk.top + i / deskW;
+                    const bool onMonitor =
+                        std::any_of(monitors.begin(), monitors.end(), [&](const RECT& m) { return Inside(m, x, y); });
+                    if (onMonitor ? screen[i] == kDesktop : screen[i] != 0)
+                        seen = std::to_string(x) + "," + std::to_string(y) +
+                               (onMonitor ? " shows the desktop" : " is not black");
+                }
+                return std::all_of(monitors.begin(), monitors.end(), [&](const RECT& m) {
+                    std::set<uint32_t> colours;
+                    for (int y = (m.top + m.bottom) / 2 - 20; y < (m.top + m.bottom) / 2 + 20; ++y)
+                        for (int x = (m.left + m.right) / 2 - 20; x < (m.left + m.right) / 2 + 20; ++x)
+                            colours.insert(screen[static_cast<size_t>(y - desk.top) * deskW + x - desk.left]);
+                    return spiral ? colours == std::set<uint32_t>{kFront, kBack}
+                                  : std::all_of(colours.begin(), colours.end(),
+                                                [](uint32_t px) { return ChannelDistance(px, 0x00FF00) <= 60; });
+                });
+            },
+            60000);
+    };
+    // From the first spiral on every monitor on (the saver's window shows before it is drawn), in spiral and
+    // picture phases alike.
+    ASSERT_TRUE(everyCentreShows(true));
+    checking = true;
+    EXPECT_TRUE(everyCentreShows(false));
+    EXPECT_TRUE(everyCentreShows(true));
+    EXPECT_EQ(seen, "");
+
+    // The pointer moved on a secondary monitor, one at negative coordinates where there is one: the first move is
+    // the reference, a further one ends the saver.
+    RECT target = monitors.front();
+    for (const RECT& m : monitors)
+        if (!Inside(m, 0, 0) && (Inside(target, 0, 0) || m.left + m.top < target.left + target.top))
+            target = m;
+    ASSERT_TRUE(m_process.IsRunning());
+    int step = 0;
+    const bool ended = wt::WaitUntil(
+        [&] {
+            ++step;
+            ::SetCursorPos((target.left + target.right) / 2 + step % 2 * 10, (target.top + target.bottom) / 2);
+            return m_process.WaitExit(50);
+        },
+        30000);
+    EXPECT_TRUE(ended);
 }

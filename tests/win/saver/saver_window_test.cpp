@@ -82,15 +82,15 @@ TEST(RunWindow, ThatCannotBeCreatedClearsTheRunningFlagAgain) {
     EXPECT_FALSE(SaverRunningFlag());
 }
 
-TEST(RunWindow, CoversThePrimaryScreenTopmostAndTellsTheSystemASaverRuns) {
+TEST(RunWindow, CoversTheVirtualScreenTopmostAndTellsTheSystemASaverRuns) {
     RunWindow run;
     ASSERT_TRUE(run.Ok());
     RECT rc;
     ::GetWindowRect(run.Hwnd(), &rc);
-    EXPECT_EQ(rc.left, 0);
-    EXPECT_EQ(rc.top, 0);
-    EXPECT_EQ(rc.right, ::GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rc.bottom, ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(rc.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(rc.top, ::GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(rc.right - rc.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(rc.bottom - rc.top, ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_TRUE(::GetWindowLongA(run.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(static_cast<DWORD>(::GetWindowLongA(run.Hwnd(), GWL_STYLE)) & ~WS_VISIBLE,
               static_cast<DWORD>(WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));

@@ -12,7 +12,7 @@ set(SAVER_FIXTURES ${CMAKE_CURRENT_BINARY_DIR}/saver_fixtures)
 set(SAVER_FIXTURE_FILES ${SAVER_FIXTURES}/noisy4032x3024.jpg ${SAVER_FIXTURES}/noisy1024x768.rgb
     ${SAVER_FIXTURES}/stripes4032x3024.jpg ${SAVER_FIXTURES}/builtin1024x768.rgb ${SAVER_FIXTURES}/turned6.jpg
     ${SAVER_FIXTURES}/turned3.jpg ${SAVER_FIXTURES}/turned8.jpg ${SAVER_FIXTURES}/scripts/café.jpg
-    ${SAVER_FIXTURES}/scripts/사진.jpg ${SAVER_FIXTURES}/scripts/写真.jpg)
+    ${SAVER_FIXTURES}/scripts/사진.jpg ${SAVER_FIXTURES}/scripts/写真.jpg ${SAVER_FIXTURES}/lime640x480.jpg)
 # The upright test picture is a 480 x 640 portrait in four coloured quarters; turnedN.jpg is it stored the way
 # a camera whose Exif orientation is N stores it (the test adds the Exif block).
 set(QUARTERS -size 240x320 xc:red -size 240x320 xc:lime +append ( -size 240x320 xc:blue -size 240x320 xc:yellow
@@ -34,6 +34,7 @@ add_custom_command(OUTPUT ${SAVER_FIXTURE_FILES}
   COMMAND convert -size 640x480 xc:red -strip -quality 95 ${SAVER_FIXTURES}/scripts/café.jpg
   COMMAND convert -size 640x480 xc:blue -strip -quality 95 ${SAVER_FIXTURES}/scripts/사진.jpg
   COMMAND convert -size 640x480 xc:lime -strip -quality 95 ${SAVER_FIXTURES}/scripts/写真.jpg
+  COMMAND convert -size 640x480 xc:lime -strip -quality 95 ${SAVER_FIXTURES}/lime640x480.jpg
   DEPENDS ${PROJECT_SOURCE_DIR}/res/builtin.jpg
   VERBATIM)
 add_custom_target(saver_fixtures DEPENDS ${SAVER_FIXTURE_FILES})
@@ -46,3 +47,17 @@ target_compile_definitions(win_saver PRIVATE SAVER_FIXTURES_UNIX="${SAVER_FIXTUR
 add_test(NAME win.saver_western COMMAND win_saver --gtest_filter=Pictures/SaverPicture.*/PhotosNamedInAnyScript*)
 set_tests_properties(win.saver_western PROPERTIES TIMEOUT 600 RESOURCE_LOCK display
                      ENVIRONMENT "WHORLIX_WINE_TEST=1;WHORLIX_LOCALE=C.UTF-8")
+
+# The screen test again on desks of several monitors, one row each, heads in X screen coordinates with the primary
+# first: a smaller monitor right of the primary; one left of it (negative coordinates); three, one of them above.
+# Monitors of different heights leave parts of the desk's rectangle outside every monitor.
+set(DESKS "right=1024x768+0+0,800x600+1024+84" "left=1024x768+800+0,800x600+0+168"
+    "three=1024x768+0+600,800x600+1024+684,800x600+112+0")
+foreach(desk ${DESKS})
+  string(REGEX MATCH "^[a-z]+" name ${desk})
+  string(REGEX REPLACE "^[a-z]+=" "" heads ${desk})
+  add_test(NAME win.desk_${name} COMMAND ${CMAKE_CURRENT_LIST_DIR}/../desk/desk.sh ${heads} ${WHORLIX_DESK_STANDIN_DIR}
+           $<TARGET_FILE:win_saver> --gtest_filter=SaverScreen.EveryMonitor*)
+  # Each desk has a display of its own, and they take turns on the desk's Wine prefix.
+  set_tests_properties(win.desk_${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK desk_prefix)
+endforeach()
