@@ -15,6 +15,7 @@
 #include "render/FrameTiming.h"
 #include "render/LoadingScreen.h"
 #include "render/MonitorTargets.h"
+#include "render/PictureAhead.h"
 #include "render/picture/PictureFolder.h"
 #include "render/picture/PictureSource.h"
 #include "render/spiral/SpiralFrames.h"
@@ -72,7 +73,13 @@ private:
     bool DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
                           const MonitorLayout& layout);
     void RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout, const CDeskSpiral& spiral,
-                      PictureList& pictures, PictureWorkspace& pictureWork);
+                      CPictureAhead& pictureAhead);
+    // Lets the window's own thread know that drawing is due. Wine copies a window's drawing to the display when the
+    // thread that owns the window runs, and otherwise only about every 94 ms; that thread sleeps in its message
+    // loop while this one draws, so two of every three frames would never reach the screen. A posted no-op message
+    // wakes it (default processing ignores WM_NULL: no handler of ours runs). On Windows, whose compositor shows
+    // every frame anyway, it costs a post and an empty dispatch.
+    void LetTheWindowShowTheDrawing() const { ::PostMessageA(m_hWnd, WM_NULL, 0, 0); }
 
     const RenderRequest& m_request;
     HWND m_hWnd;
@@ -111,6 +118,7 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     BlackenOutsideMonitors(dc, client, layout);
     CLoadingScreen loading;
     loading.Show(dc, layout, settings.FrontColor, settings.BackColor, &pictureWork);
+    LetTheWindowShowTheDrawing();
 
     const auto stopTest = [this] { return StopRequested(); };
     PictureList pictures;
@@ -121,18 +129,29 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     if (!BuildPictureList(settings.PictureFile, stopTest, pictures))
         return true;
     const BuildResult built = spiral.Build(
-        dc, [&loading](int step, int steps) { loading.Progress(step, steps); }, stopTest);
+        dc,
+        [&](int step, int steps) {
+            loading.Progress(step, steps);
+            LetTheWindowShowTheDrawing();
+        },
+        stopTest);
     if (built == BuildResult::OutOfMemory)
         return false;
+    // The first picture is prepared while the loading screen still shows, where a picture phase will ever come:
+    // no picture phase, the first included, then holds up the spiral before it. A stop here ends the run as one
+    // during the building does.
+    CPictureAhead pictureAhead(pictures, MonitorSizes(layout), pictureWork, stopTest);
+    if (timings.pictureMs != 0 && built == BuildResult::Built && !pictureAhead.PrepareAhead(dc))
+        return true;
     // After a stop during building the loop sees the same request before its first frame and ends.
-    RunFrameLoop(dc, timings, layout, spiral, pictures, pictureWork);
+    RunFrameLoop(dc, timings, layout, spiral, pictureAhead);
     // Leaving gives back the frames, the picture list, the font selection and the device context, in the
     // reverse order of their making.
     return true;
 }
 
 void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout,
-                              const CDeskSpiral& spiral, PictureList& pictures, PictureWorkspace& pictureWork) {
+                              const CDeskSpiral& spiral, CPictureAhead& pictureAhead) {
     const CFineTimerPeriod finePeriod;
 
     LARGE_INTEGER frequency{};
@@ -158,20 +177,19 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const Monito
         switch (phases.BeginFrame(tick())) {
         case FrameAction::PresentSpiral:
             spiral.Present(phases.FrameIndex(), dc);
+            LetTheWindowShowTheDrawing();
             break;
-        case FrameAction::BeginPicture: {
-            // Read and decoded once, fitted to each distinct monitor size, shown on every monitor.
-            const std::wstring* path = pictures.TakeNext();
-            DrawPicture(dc, monitors, path != nullptr ? path->c_str() : nullptr, stopTest, &pictureWork);
+        case FrameAction::BeginPicture:
+            // Prepared ahead, the picture is only copied to every monitor now. Then, while it stands on the screen,
+            // the next one is prepared; that time counts toward this picture phase, as its drawing always did.
+            if (!pictureAhead.ShowNext(dc, monitors))
+                return;
+            LetTheWindowShowTheDrawing();
+            if (!pictureAhead.PrepareAhead(dc))
+                return;
             break;
-        }
         case FrameAction::None:
-            // The picture stays as drawn. Copying one of its pixels onto itself changes nothing on the
-            // screen, but tells a display that composes window surfaces lazily (as Wine does) that this
-            // thread's drawing is due: a picture drawn once would otherwise wait for the window's own
-            // thread, which sleeps in its message loop, and might never be shown.
-            ::BitBlt(dc, 0, 0, 1, 1, dc, 0, 0, SRCCOPY);
-            break;
+            break; // the picture stays as drawn
         }
         phases.EndFrame(tick);
     }

@@ -36,10 +36,11 @@ void ReleaseResizerMemory(void* block, void* context) {
 
 void PictureWorkspace::KeepWithin(size_t bytes) {
     // Each buffer is kept whole or not at all: a buffer cut down would be grown again by the next picture that
-    // needs it, touching fresh pages all the same. The decoded picture comes first: it is the largest and so
-    // saves the most when reused. The buffers of the fitted size follow; the same screen needs them for every
-    // picture, and they fit beside the decoded picture unless that is a giant or the screen is beyond 1920 x
-    // 1200. What no longer fits is given back, so nothing a giant picture needed outlives it.
+    // needs it, touching fresh pages all the same. The picture as shown comes first, since it may be the next
+    // phase's picture prepared ahead (whoever prepared it keeps it only when all of it fits); the same monitors need
+    // those buffers for every picture anyway. The decoded picture follows: it is the largest and so saves the most
+    // when reused; it fits beside the fitted copies unless it is a giant or the monitors are beyond 1920 x 1200.
+    // What no longer fits is given back, so nothing a giant picture needed outlives it.
     size_t kept = 0;
     const auto keepOrFree = [&kept, bytes](auto& buffer) {
         const size_t size = buffer.capacity() * sizeof(buffer[0]);
@@ -48,11 +49,18 @@ void PictureWorkspace::KeepWithin(size_t bytes) {
         else
             std::decay_t<decltype(buffer)>().swap(buffer);
     };
-    keepOrFree(source);
-    keepOrFree(resampled);
     for (FittedPicture& fitted : shown)
         keepOrFree(fitted.pixels);
+    keepOrFree(source);
+    keepOrFree(resampled);
     keepOrFree(resizer);
+}
+
+size_t PictureWorkspace::ShownBytes() const {
+    size_t bytes = 0;
+    for (const FittedPicture& fitted : shown)
+        bytes += fitted.pixels.capacity() * sizeof(uint32_t);
+    return bytes;
 }
 
 bool OrientationSwapsAxes(int orientation) {

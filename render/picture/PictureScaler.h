@@ -22,13 +22,17 @@ struct PictureWorkspace {
     std::vector<FittedPicture> shown;   // the picture as shown, one per distinct target size
     std::vector<unsigned char> resizer; // the resampler's own working memory
 
-    // Gives back, after a picture, what the next typical one would not reuse, keeping at most bytes in all.
+    // Gives back, after a picture, what the next typical one would not reuse, keeping at most bytes in all. The
+    // picture as shown comes first: it may be the next phase's picture, prepared ahead (see ShownBytes).
     void KeepWithin(size_t bytes);
+    // What the picture as shown holds, for every size together.
+    size_t ShownBytes() const;
 };
 
 // What a kept workspace may hold between pictures: a phone's 12 MP photo decoded (47 MiB) with its fitted copy
 // on a screen up to 1920 x 1200 (9 MiB), so a run of such photos touches no fresh pages after the first, while
-// one giant photo (48 MP: 183 MiB decoded; the pixel cap: 1 GiB) is not paid for in memory all night.
+// one giant photo (48 MP: 183 MiB decoded; the pixel cap: 1 GiB) is not paid for in memory all night. A picture
+// prepared ahead for the next phase is counted in it too.
 constexpr size_t kKeptWorkspaceBytes = 64u << 20;
 
 // Orientations 5 to 8 turn or mirror the picture across a diagonal, so its width and height trade places.

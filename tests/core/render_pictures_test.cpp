@@ -201,14 +201,17 @@ TEST(FolderPath, DoubleByteCharacterEndingIn5CSurvives) {
     EXPECT_EQ(FolderWithOneBackslash("ab\x95", IsCp932LeadByte), "ab\x95\\");
 }
 
-TEST(PictureWorkspace, KeptWithinTheBoundDecodedPictureFirstWholeBuffersOnly) {
+TEST(PictureWorkspace, KeptWithinTheBoundPictureAsShownFirstThenDecodedWholeBuffersOnly) {
     PictureWorkspace w;
-    w.shown.resize(1);
-    std::vector<uint32_t>& shown = w.shown[0].pixels;
-    w.source.resize(100), w.resampled.resize(50), shown.resize(25), w.resizer.resize(60); // 400, 200, 100, 60 B
-    w.KeepWithin(560); // the resampled copy does not fit beside the source; what comes after it still does
-    EXPECT_TRUE(w.source.capacity() == 100 && w.resampled.capacity() == 0 && shown.capacity() == 25 &&
+    w.shown.resize(2); // two monitor sizes
+    std::vector<uint32_t>&shown = w.shown[0].pixels, &other = w.shown[1].pixels;
+    w.source.resize(100), w.resampled.resize(50), shown.resize(20), other.resize(5), w.resizer.resize(60);
+    EXPECT_EQ(w.ShownBytes(), 100u);
+    w.KeepWithin(560); // 100 + 400: the resampled copy does not fit beside those; what comes after it still does
+    EXPECT_TRUE(w.source.capacity() == 100 && w.resampled.capacity() == 0 && w.ShownBytes() == 100 &&
                 w.resizer.capacity() == 60);
-    w.KeepWithin(399); // a source over the bound goes, the rest stays
-    EXPECT_EQ(w.source.capacity() + shown.capacity(), 25u);
+    w.KeepWithin(399); // a source over what the picture as shown leaves goes, the rest stays
+    EXPECT_EQ(w.source.capacity() + w.ShownBytes() + w.resizer.capacity(), 160u);
+    w.KeepWithin(90); // even the picture as shown is kept only as far as it fits, buffer by buffer
+    EXPECT_TRUE(shown.capacity() == 20 && other.capacity() == 0 && w.resizer.capacity() == 0);
 }

@@ -10,6 +10,7 @@
 
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
+#include "render/PictureAhead.h"
 #include "render/picture/PictureFile.h"
 #include "render/picture/PictureFolder.h"
 #include "render/picture/PictureSource.h"
@@ -224,5 +225,48 @@ TEST(DrawPicture, AWorkspaceKeptFromPictureToPictureDrawsExactlyWhatAFreshOneDra
     for (const auto& d : draws) {
         SCOPED_TRACE(testing::Message() << d.w << " x " << d.h << " " << (d.path ? d.path : "built-in"));
         EXPECT_TRUE(Draw(d.w, d.h, d.path, nullptr, &work) == Draw(d.w, d.h, d.path));
+    }
+}
+
+TEST(PictureAhead, PicturesShowInTheListsOrderAsPreparedAheadWhereTheyFitWithinTheKeptMemory) {
+    const std::string green = wt::ReadFileBytes(rt::FixturePath("green640x480.jpg")),
+                      red = wt::ReadFileBytes(rt::FixturePath("red300x600.jpg"));
+    // Monitors of two sizes: 12 kB of fitted pictures, prepared ahead; or 68 MB, more than is kept between
+    // phases, prepared at their phase.
+    const struct {
+        std::vector<RECT> monitors;
+        bool ahead;
+    } rows[] = {{{{0, 0, 64, 48}, {64, 0, 160, 24}}, true}, {{{0, 0, 4096, 2160}, {4096, 0, 7936, 2160}}, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.ahead ? "prepared ahead" : "prepared at the phase");
+        wt::TempDir dir;
+        wt::WriteFileBytes(dir.File("1.jpg"), green);
+        wt::WriteFileBytes(dir.File("2.jpg"), red);
+        PictureList list;
+        list.Append(WidePath(dir.File("1.jpg")));
+        list.Append(WidePath(dir.File("2.jpg")));
+        std::vector<SIZE> sizes;
+        for (const RECT& m : row.monitors)
+            sizes.push_back(SIZE{m.right - m.left, m.bottom - m.top});
+        rt::CDibSurface surface(row.monitors.back().right, row.monitors.front().bottom);
+        PictureWorkspace work;
+        CPictureAhead pictures(list, sizes, work, [] { return false; });
+        // Each phase: prepared ahead (the first during the loading screen), the file changed, then shown. A
+        // picture prepared ahead shows as prepared; otherwise the file shows as it is at its phase.
+        const struct {
+            const std::string& changedTo;
+            bool (*shows)(uint32_t);
+        } phases[] = {{red, row.ahead ? IsGreen : IsRed}, {red, IsRed}, {green, row.ahead ? IsRed : IsGreen}};
+        for (size_t phase = 0; phase < 3; ++phase) {
+            ASSERT_TRUE(pictures.PrepareAhead(surface.DC()));
+            const size_t kept =
+                work.ShownBytes() + 4 * (work.source.capacity() + work.resampled.capacity()) + work.resizer.capacity();
+            EXPECT_LE(kept, kKeptWorkspaceBytes);
+            wt::WriteFileBytes(dir.File(phase == 1 ? "2.jpg" : "1.jpg"), phases[phase].changedTo);
+            ASSERT_TRUE(pictures.ShowNext(surface.DC(), row.monitors));
+            for (const RECT& m : row.monitors)
+                EXPECT_TRUE(phases[phase].shows(surface.Pixel((m.left + m.right) / 2, (m.top + m.bottom) / 2)))
+                    << "phase " << phase;
+        }
     }
 }

@@ -64,6 +64,16 @@ protected:
     const std::string m_ini = m_dir.File("whorlix.ini");
 };
 
+// Counts the no-op messages by which the render thread announces each drawing to g_nudged's thread.
+HWND g_nudged = nullptr;
+int g_nudges = 0;
+LRESULT CALLBACK CountNudges(int code, WPARAM removed, LPARAM message) {
+    const MSG* m = reinterpret_cast<const MSG*>(message);
+    if (code >= 0 && removed == PM_REMOVE && m->message == WM_NULL && m->hwnd == g_nudged && g_nudged != nullptr)
+        ++g_nudges;
+    return ::CallNextHookEx(nullptr, code, removed, message);
+}
+
 bool OnlyColours(const std::vector<uint32_t>& pixels, uint32_t a, uint32_t b) {
     bool sawA = false, sawB = false;
     for (uint32_t p : pixels) {
@@ -179,11 +189,17 @@ TEST_F(RenderThreadTest, SpiralInSetColoursAlternatesWithFittedPicture) {
         rt::CTestWindow host(w, h);
         const HWND saver = StartSaver(host.Handle(), w, h, WS_CHILD | WS_VISIBLE, 0, c.faults);
         ASSERT_NE(saver, nullptr);
+        g_nudged = saver, g_nudges = 0;
+        const HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, &CountNudges, nullptr, ::GetCurrentThreadId());
         const auto pictureShown = [&] { return c.picture(rt::ReadWindowPixels(saver, w, h)); };
         const auto spiralShown = [&] { return OnlyColours(rt::ReadWindowPixels(saver, w, h), front, back); };
         EXPECT_TRUE(wt::WaitUntil(pictureShown, 60000));
         EXPECT_TRUE(wt::WaitUntil(spiralShown, 60000));
         EXPECT_TRUE(wt::WaitUntil(pictureShown, 60000));
+        // A second of spiral at 31 ms a frame, a picture and the loading screen: every one announced.
+        EXPECT_GT(g_nudges, 30);
+        ::UnhookWindowsHookEx(hook);
+        g_nudged = nullptr;
         ::DestroyWindow(host.Handle());
         EXPECT_FALSE(::IsWindow(saver));
     }

@@ -1,0 +1,47 @@
+#include "render/PictureAhead.h"
+
+#include <utility>
+
+#include "render/picture/PictureSource.h"
+
+CPictureAhead::CPictureAhead(PictureList& list, const std::vector<SIZE>& sizes, PictureWorkspace& work,
+                             std::function<bool()> stopRequested)
+    : m_list(list), m_sizes(sizes), m_work(work), m_stopRequested(std::move(stopRequested)) {
+    size_t mostFitted = 0;
+    for (const SIZE& size : sizes)
+        mostFitted += static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy) * sizeof(uint32_t);
+    m_bAhead = mostFitted <= kKeptWorkspaceBytes;
+}
+
+bool CPictureAhead::Prepare(HDC dc) {
+    if (!m_bTaken) {
+        m_path = m_list.TakeNext();
+        m_bTaken = true;
+    }
+    if (!m_bReady) {
+        if (PreparePicture(dc, m_sizes, m_path != nullptr ? m_path->c_str() : nullptr, m_stopRequested, m_work) ==
+            PrepareResult::Stopped)
+            return false;
+        m_bReady = true;
+    }
+    return true;
+}
+
+bool CPictureAhead::PrepareAhead(HDC dc) {
+    if (!m_bAhead)
+        return true;
+    const bool prepared = Prepare(dc);
+    // The picture as shown is kept first and whole: it fits, as pictures are prepared ahead only where it does.
+    m_work.KeepWithin(kKeptWorkspaceBytes);
+    return prepared;
+}
+
+bool CPictureAhead::ShowNext(HDC dc, const std::vector<RECT>& monitors) {
+    if (!Prepare(dc))
+        return false;
+    ShowPicture(dc, m_work, monitors);
+    m_bTaken = m_bReady = false;
+    if (!m_bAhead)
+        m_work.KeepWithin(kKeptWorkspaceBytes);
+    return true;
+}

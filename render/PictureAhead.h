@@ -1,0 +1,43 @@
+#pragma once
+// The picture of each picture phase, prepared while the still picture before it is on the screen.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "render/picture/PictureList.h"
+#include "render/picture/PictureScaler.h"
+
+// Takes a run's pictures from its list in the list's order and has the next phase's picture ready, read, decoded
+// and fitted to every monitor size, so that a picture phase only copies it to the window and the spiral before it
+// never stands still while a photo is decoded. The work moves to where a still picture is on the screen anyway: the
+// first picture is prepared during the loading screen, each further one right after the picture before it is
+// shown. If the file changes or goes away in between, what was prepared is shown.
+class CPictureAhead {
+public:
+    // sizes are the distinct monitor sizes; work is the run's kept picture memory. Ahead of their phase pictures are
+    // prepared only where any picture, fitted to every size, fits within kKeptWorkspaceBytes (each fitted copy is
+    // at most its monitor's size): a larger one would not be kept until its phase, and is prepared at its phase.
+    CPictureAhead(PictureList& list, const std::vector<SIZE>& sizes, PictureWorkspace& work,
+                  std::function<bool()> stopRequested);
+
+    // Prepares the next phase's picture now, where pictures are prepared ahead and it is not ready yet; false
+    // when a stop was requested during the preparation.
+    bool PrepareAhead(HDC dc);
+    // At the start of a picture phase: shows the next picture on every monitor, preparing it first if it is not
+    // ready. False on a stop, when nothing is shown.
+    bool ShowNext(HDC dc, const std::vector<RECT>& monitors);
+
+private:
+    bool Prepare(HDC dc);
+
+    PictureList& m_list;
+    const std::vector<SIZE> m_sizes;
+    PictureWorkspace& m_work;
+    const std::function<bool()> m_stopRequested;
+    bool m_bAhead;                        // pictures are prepared ahead of their phase
+    bool m_bTaken = false;                // m_path is taken from the list and not yet shown
+    const std::wstring* m_path = nullptr; // null: the built-in picture
+    bool m_bReady = false;                // m_work.shown holds m_path's picture
+};
