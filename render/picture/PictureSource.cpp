@@ -159,17 +159,6 @@ BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalBl
     return FitToSizes(decoded, sizes, work) ? BlockResult::Usable : BlockResult::NotShown;
 }
 
-// Entries for every size that show black only.
-void PrepareBlack(const std::vector<SIZE>& sizes, PictureWorkspace& work) {
-    work.shown.resize(sizes.size());
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        work.shown[i].targetW = sizes[i].cx;
-        work.shown[i].targetH = sizes[i].cy;
-        work.shown[i].fit = FitRect{};
-        work.shown[i].pixels.clear();
-    }
-}
-
 std::vector<SIZE> DistinctSizes(const std::vector<RECT>& targets) {
     std::vector<SIZE> sizes;
     for (const RECT& t : targets) {
@@ -207,9 +196,9 @@ PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar
         block.reset();
         return PreparePicture(dc, sizes, nullptr, stopRequested, work);
     }
-    // Without a usable built-in picture the targets are at least left in a defined state: black.
+    // Without a usable built-in picture nothing is prepared, which leaves the targets in a defined state: black.
     if (!CopyBuiltinPicture(block, size) || PrepareBlock(dc, sizes, *block, size, nullptr, work) != BlockResult::Usable)
-        PrepareBlack(sizes, work);
+        work.shown.clear();
     return PrepareResult::Prepared;
 }
 
