@@ -8,7 +8,8 @@ start_private_xvfb() {
     XVFB_PID=$!
     export DISPLAY=":$n" XVFB_PID
     for _ in $(seq 100); do
-      xdpyinfo >/dev/null 2>&1 && return 0
+      # Ours must be the server that answers: one started at the same moment may have taken the number.
+      xdpyinfo >/dev/null 2>&1 && sleep 0.2 && kill -0 "$XVFB_PID" 2>/dev/null && return 0
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
