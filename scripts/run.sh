@@ -35,9 +35,6 @@ mkdir -p "$shots"
 if $saver_mode; then
   "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
 else
-  # The settings dialog asks for "ＭＳ Ｐゴシック"; the nearest installed face is IPA's proportional Gothic.
-  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-    /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1 || true
   "$root/scripts/wine-run.sh" "$WINEPREFIX" explorer /desktop=whorlix,1024x768 "$rundir/whorlix.scr" "${args[@]}" &
 fi
 pid=$!

@@ -1,0 +1,56 @@
+#include "fw/TextFitLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+bool Contains(const FitBox& outer, const FitBox& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool SharesRow(const FitBox& a, const FitBox& b) {
+    return a.top < b.bottom && b.top < a.bottom;
+}
+
+// The right edge the item may reach: its innermost group box's, or the client area's, less margin.
+int RoomRight(const std::vector<FitItem>& items, const FitItem& item, const FitBox& client, int margin) {
+    const FitBox* room = &client;
+    for (const FitItem& group : items)
+        if (group.isGroup && Contains(group.box, item.box) && Contains(*room, group.box))
+            room = &group.box;
+    return room->right - margin;
+}
+
+} // namespace
+
+std::vector<int> FitTextsOnTheirRows(std::vector<FitItem>& items, const FitBox& client, int margin) {
+    std::vector<int> lacking(items.size(), 0);
+    for (size_t i = 0; i < items.size(); ++i) {
+        FitItem& item = items[i];
+        const int missing = item.textWidth - item.box.Width();
+        if (item.isGroup || missing <= 0)
+            continue;
+        const int roomRight = RoomRight(items, item, client, margin);
+        // The controls to its right on its row, within the same room. With none, all the room is free.
+        std::vector<FitItem*> row;
+        int nextLeft = roomRight, rowRight = roomRight;
+        for (FitItem& other : items)
+            if (&other != &item && !other.isGroup && SharesRow(other.box, item.box) &&
+                other.box.left >= item.box.right && other.box.right <= roomRight) {
+                rowRight = row.empty() ? other.box.right : std::max(rowRight, other.box.right);
+                row.push_back(&other);
+                nextLeft = std::min(nextLeft, other.box.left - 1);
+            }
+        const int free = std::max(0, nextLeft - item.box.right);
+        const int grow = std::max(0, std::min(missing, free + roomRight - rowRight));
+        const int shift = std::max(0, grow - free);
+        item.box.right += grow;
+        for (FitItem* other : row) {
+            other->box.left += shift;
+            other->box.right += shift;
+        }
+        lacking[i] = missing - grow;
+    }
+    return lacking;
+}

@@ -1,0 +1,117 @@
+// The settings dialog at the display scalings people use, in the face this program's code page gives: every
+// text whole inside its control and the dialog, and the icon drawn for the dialog's size.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "ConfigDriver.h"
+
+using ct::Face;
+
+namespace {
+
+struct Scaling {
+    Face face;
+    int dpi;
+};
+// win.config runs the Japanese rows; win.config_english, under a Western code page, the English ones.
+const Scaling kScalings[] = {{Face::Japanese, 96}, {Face::Japanese, 120}, {Face::Japanese, 144}, {Face::Japanese, 192},
+                             {Face::English, 96},  {Face::English, 120},  {Face::English, 144},  {Face::English, 192}};
+
+// The DPI ("LogPixels") Wine gives the programs started while the object lives; then the one before.
+class CSystemDpi {
+public:
+    explicit CSystemDpi(DWORD dpi) {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                          nullptr);
+        DWORD size = sizeof m_old;
+        m_hadOld = ::RegQueryValueExA(m_key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_old), &size) ==
+                   ERROR_SUCCESS;
+        ::RegSetValueExA(m_key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~CSystemDpi() {
+        if (m_hadOld)
+            ::RegSetValueExA(m_key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_old), sizeof m_old);
+        else
+            ::RegDeleteValueA(m_key, "LogPixels");
+        ::RegCloseKey(m_key);
+    }
+
+private:
+    HKEY m_key = nullptr;
+    DWORD m_old = 0;
+    bool m_hadOld = false;
+};
+
+// The image the icon has of exactly size x size pixels, or null: never another size stretched to it.
+HICON IconImageOfSize(HMODULE module, int size) {
+    HRSRC group = ::FindResourceA(module, MAKEINTRESOURCEA(128), RT_GROUP_ICON);
+    auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(module, group)));
+    const int id = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+    HRSRC image = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
+    auto* bits = static_cast<BYTE*>(::LockResource(::LoadResource(module, image)));
+    if (bits == nullptr || reinterpret_cast<const BITMAPINFOHEADER*>(bits)->biWidth != size)
+        return nullptr;
+    return ::CreateIconFromResourceEx(bits, ::SizeofResource(module, image), TRUE, 0x30000, size, size, 0);
+}
+
+} // namespace
+
+TEST(SettingsDialogScaling, EveryTextShowsWholeAndTheIconIsDrawnForTheDialogsDpi) {
+    const Face face = ::GetACP() == 932 ? Face::Japanese : Face::English;
+    int rows = 0;
+    for (const Scaling& scaling : kScalings) {
+        if (scaling.face != face)
+            continue;
+        ++rows;
+        SCOPED_TRACE(testing::Message() << "DPI " << scaling.dpi);
+        CSystemDpi dpi(static_cast<DWORD>(scaling.dpi));
+        ct::ConfigRun run(face);
+        ASSERT_TRUE(run.Open("/c"));
+        // The template's font as the dialog manager makes it at this DPI: the font of every control.
+        CFont font;
+        font.Attach(::CreateFontW(-::MulDiv(face == Face::Japanese ? 9 : 8, scaling.dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0,
+                                  0, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0,
+                                  face == Face::Japanese ? L"ＭＳ Ｐゴシック" : L"Tahoma"));
+        wt::CDibSurface surface(1, 1);
+        CSelectGuard select(surface.DC(), font);
+        RECT dialog;
+        ::GetClientRect(run.dlg, &dialog);
+        for (HWND c = ::GetWindow(run.dlg, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            const std::string text = ct::Text(c);
+            SCOPED_TRACE(text);
+            RECT rc, client;
+            ::GetWindowRect(c, &rc);
+            ::MapWindowPoints(nullptr, run.dlg, reinterpret_cast<POINT*>(&rc), 2);
+            ::GetClientRect(c, &client);
+            EXPECT_TRUE(rc.left >= 0 && rc.top >= 0 && rc.right <= dialog.right && rc.bottom <= dialog.bottom);
+            char cls[16] = {};
+            ::GetClassNameA(c, cls, sizeof cls);
+            if ((_stricmp(cls, "Static") != 0 && _stricmp(cls, "Button") != 0) || c == ct::IconControl(run.dlg))
+                continue;
+            // Whole on the lines it wraps to at the control's width.
+            RECT need{0, 0, client.right, 0};
+            ::DrawTextA(surface.DC(), text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+            EXPECT_LE(need.right, client.right);
+            EXPECT_LE(need.bottom, client.bottom);
+            if (::GetDlgCtrlID(c) == 1021 || ::GetDlgCtrlID(c) == 1022) {
+                // A link label: its caption plus a pixel around, in physical pixels.
+                SIZE caption{};
+                ::GetTextExtentPoint32A(surface.DC(), text.c_str(), static_cast<int>(text.size()), &caption);
+                EXPECT_EQ(client.right, caption.cx + 2);
+                EXPECT_EQ(client.bottom, caption.cy + 2);
+            }
+        }
+        // The icon image drawn for this DPI's size, not another one stretched to it.
+        const int size = ::MulDiv(32, scaling.dpi, 96);
+        HMODULE scr = ::LoadLibraryExA(run.scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        HICON icon = IconImageOfSize(scr, size);
+        EXPECT_NE(icon, nullptr) << size;
+        EXPECT_TRUE(wt::WaitUntil([&] { return ct::ShowsIcon(ct::IconControl(run.dlg), icon, size); }, 10000));
+        ::DestroyIcon(icon);
+        ::FreeLibrary(scr);
+        run.Key(VK_ESCAPE);
+        ASSERT_TRUE(run.WaitEnded());
+    }
+    EXPECT_EQ(rows, 4);
+}
