@@ -4,6 +4,7 @@
 #   scripts/run.sh /c         any other mode: /c, /p HWND, /a HWND, ...
 #   WHORLIX_LOCALE=C.UTF-8 scripts/run.sh /c   under a Western code page instead of the Japanese one: the
 #                             settings dialog then shows its English face
+#   WHORLIX_DPI=144 scripts/run.sh /c          at a display scaling of 150 % (120: 125 %, 192: 200 %)
 # With $DISPLAY set the saver shows there and ends on input as on Windows. Without it, a private Xvfb is
 # used: screenshots go to build/screenshots/, and the run ends by itself after WHORLIX_RUN_SECONDS (default 20)
 # seconds (run mode gets a key press, other modes are closed). Other modes than /s then run inside a Wine
@@ -30,6 +31,13 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 start_wine_session 1024x768x24 "$WINEPREFIX"
+# WHORLIX_DPI (96, 120, 144, 192) runs at that display scaling; Wine gives it to the programs it starts next.
+if [ -n "${WHORLIX_DPI:-}" ]; then
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$WHORLIX_DPI" /f >/dev/null 2>&1
+else
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+fi
 shots=$build/screenshots
 mkdir -p "$shots"
 if $saver_mode; then
@@ -39,7 +47,7 @@ else
 fi
 pid=$!
 seconds=${WHORLIX_RUN_SECONDS:-20}
-tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}" | tr -c 'A-Za-z0-9' '_')
+tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}${WHORLIX_DPI:+_$WHORLIX_DPI}" | tr -c 'A-Za-z0-9' '_')
 # Screenshots early (the loading screen is short) and then now and again.
 start=$(date +%s%N)
 for at in 300 700 1500 3000 6000 10000 $((seconds * 1000)); do
