@@ -32,24 +32,29 @@ std::vector<int> FitTextsOnTheirRows(std::vector<FitItem>& items, const FitBox& 
         if (item.isGroup || missing <= 0)
             continue;
         const int roomRight = RoomRight(items, item, client, margin);
-        // The controls to its right on its row, within the same room. With none, all the room is free.
+        // The controls to its right on its row, within the same room, move right as far as the text needs to
+        // keep the gap the template left before each (at most margin), and as far as the room lets the row go.
         std::vector<FitItem*> row;
-        int nextLeft = roomRight, rowRight = roomRight;
+        int shift = 0, rowRight = item.box.right;
+        auto gapBefore = [&](const FitItem& other) {
+            return std::min(margin, std::max(0, other.box.left - item.box.right));
+        };
         for (FitItem& other : items)
             if (&other != &item && !other.isGroup && SharesRow(other.box, item.box) &&
                 other.box.left >= item.box.right && other.box.right <= roomRight) {
-                rowRight = row.empty() ? other.box.right : std::max(rowRight, other.box.right);
                 row.push_back(&other);
-                nextLeft = std::min(nextLeft, other.box.left - 1);
+                shift = std::max(shift, item.box.left + item.textWidth + gapBefore(other) - other.box.left);
+                rowRight = std::max(rowRight, other.box.right);
             }
-        const int free = std::max(0, nextLeft - item.box.right);
-        const int grow = std::max(0, std::min(missing, free + roomRight - rowRight));
-        const int shift = std::max(0, grow - free);
-        item.box.right += grow;
+        shift = std::min(shift, std::max(0, roomRight - rowRight));
+        int limit = roomRight;
         for (FitItem* other : row) {
+            limit = std::min(limit, other->box.left + shift - gapBefore(*other));
             other->box.left += shift;
             other->box.right += shift;
         }
+        const int grow = std::max(0, std::min(missing, limit - item.box.right));
+        item.box.right += grow;
         lacking[i] = missing - grow;
     }
     return lacking;

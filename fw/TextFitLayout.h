@@ -17,8 +17,8 @@ struct FitItem {
 };
 
 // Widens each text that is narrower than textWidth, in the given order, as far as it needs within its room: the
-// innermost group box holding it (or the client area), less margin on the right. Free space up to the next
-// control on its row is used first; the controls to its right on the same row move right only by what is still
-// missing, so nothing that fits moves. Returns, per item, how many pixels its text still lacks (0: one line
-// fits); such a text has to wrap.
+// innermost group box holding it (or the client area), less margin on the right. The controls to its right on the
+// same row move right only as far as the text then needs, keeping the gap the template left before them (up to
+// margin); nothing else moves. Returns, per item, how many pixels its text still lacks (0: one line fits); such a
+// text has to wrap.
 std::vector<int> FitTextsOnTheirRows(std::vector<FitItem>& items, const FitBox& client, int margin);
