@@ -12,8 +12,9 @@ namespace {
 struct Control {
     HWND hwnd;
     DWORD style;
-    bool isText; // a static that draws its caption as text
-    bool wraps;  // SS_LEFT, SS_CENTER and SS_RIGHT break their text at words
+    bool isGroup; // a group box, the room of the controls inside it
+    bool isText;  // a static that draws its caption as text
+    bool wraps;   // SS_LEFT, SS_CENTER and SS_RIGHT break their text at words
 };
 
 Control Describe(HWND hwnd) {
@@ -23,13 +24,8 @@ Control Describe(HWND hwnd) {
     const DWORD type = style & SS_TYPEMASK;
     const bool isStatic = ::lstrcmpiA(cls, "Static") == 0;
     const bool wraps = isStatic && (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
-    return {hwnd, style, wraps || (isStatic && (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP)), wraps};
-}
-
-bool IsGroupBox(HWND hwnd) {
-    char cls[16] = {};
-    ::GetClassNameA(hwnd, cls, sizeof cls);
-    return ::lstrcmpiA(cls, "Button") == 0 && (::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    return {hwnd, style, ::lstrcmpiA(cls, "Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX,
+            wraps || (isStatic && (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP)), wraps};
 }
 
 // The caption's extent in the control's own font: on one line, or wrapped at width when width is not 0.
@@ -66,7 +62,7 @@ void FitDialogTexts(HWND dlg) {
         controls.push_back(Describe(hwnd));
         FitItem item;
         item.box = {rc.left, rc.top, rc.right, rc.bottom};
-        item.isGroup = IsGroupBox(hwnd);
+        item.isGroup = controls.back().isGroup;
         if (controls.back().isText)
             item.textWidth = MeasureCaption(controls.back(), 0).cx + FrameSize(hwnd).cx;
         items.push_back(item);

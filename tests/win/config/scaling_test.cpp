@@ -81,8 +81,9 @@ TEST(SettingsDialogScaling, EveryTextShowsWholeAndTheIconIsDrawnForTheDialogsDpi
             RECT need{0, 0, client.right, 0};
             ::DrawTextA(surface.DC(), text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
             EXPECT_TRUE(need.right <= client.right && need.bottom <= client.bottom) << need.right << "x" << need.bottom;
-            if (::GetDlgCtrlID(c) == 1021 || ::GetDlgCtrlID(c) == 1022)
+            if (::GetDlgCtrlID(c) == 1021 || ::GetDlgCtrlID(c) == 1022) {
                 EXPECT_TRUE(need.right + 2 == client.right && need.bottom + 2 == client.bottom);
+            }
         }
         const int size = ::MulDiv(32, scaling.dpi, 96);
         HMODULE scr = ::LoadLibraryExA(run.scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
