@@ -4,31 +4,20 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "ConfigDriver.h"
 
 using ct::Face;
 
 namespace {
 
-struct Scaling {
-    Face face;
-    int dpi;
-};
 // win.config runs the Japanese rows; win.config_english, under a Western code page, the English ones.
-const Scaling kScalings[] = {{Face::Japanese, 96}, {Face::Japanese, 120}, {Face::Japanese, 144}, {Face::Japanese, 192},
-                             {Face::English, 96},  {Face::English, 120},  {Face::English, 144},  {Face::English, 192}};
-
-// "LogPixels", the DPI Wine gives the programs it starts from then on; 0 removes it, as the test prefix has it.
-void SetSystemDpi(DWORD dpi) {
-    HKEY key;
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr);
-    if (dpi == 0)
-        ::RegDeleteValueA(key, "LogPixels");
-    else
-        ::RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    ::RegCloseKey(key);
-}
+const std::pair<Face, int> kScalings[] = {{Face::Japanese, 96},  {Face::Japanese, 120}, {Face::Japanese, 144},
+                                          {Face::Japanese, 192}, {Face::English, 96},   {Face::English, 120},
+                                          {Face::English, 144},  {Face::English, 192}};
+// Its value "LogPixels" is the DPI Wine gives the programs it starts; the test prefix has none of its own.
+const char kDesktopKey[] = "Control Panel\\Desktop";
 
 // The image the icon has of exactly size x size pixels, or null: never another size stretched to it.
 HICON IconImageOfSize(HMODULE module, int size) {
@@ -47,20 +36,20 @@ HICON IconImageOfSize(HMODULE module, int size) {
 TEST(SettingsDialogScaling, EveryTextShowsWholeAndTheIconIsDrawnForTheDialogsDpi) {
     const Face face = ::GetACP() == 932 ? Face::Japanese : Face::English;
     int rows = 0;
-    for (const Scaling& scaling : kScalings) {
-        if (scaling.face != face)
+    for (auto [rowFace, dpi] : kScalings) {
+        if (rowFace != face)
             continue;
         ++rows;
-        SCOPED_TRACE(testing::Message() << "DPI " << scaling.dpi);
+        SCOPED_TRACE(testing::Message() << "DPI " << dpi);
         ct::ConfigRun run(face);
-        SetSystemDpi(static_cast<DWORD>(scaling.dpi));
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
         const bool opened = run.Open("/c");
-        SetSystemDpi(0);
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
         ASSERT_TRUE(opened);
         // The template's font as the dialog manager makes it at this DPI: every control's font.
         CFont font;
-        font.Attach(::CreateFontW(-::MulDiv(face == Face::Japanese ? 9 : 8, scaling.dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0,
-                                  0, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0,
+        font.Attach(::CreateFontW(-::MulDiv(face == Face::Japanese ? 9 : 8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                  DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0,
                                   face == Face::Japanese ? L"ＭＳ Ｐゴシック" : L"Tahoma"));
         wt::CDibSurface surface(1, 1);
         CSelectGuard select(surface.DC(), font);
@@ -85,7 +74,7 @@ TEST(SettingsDialogScaling, EveryTextShowsWholeAndTheIconIsDrawnForTheDialogsDpi
                 EXPECT_TRUE(need.right + 2 == client.right && need.bottom + 2 == client.bottom);
             }
         }
-        const int size = ::MulDiv(32, scaling.dpi, 96);
+        const int size = ::MulDiv(32, dpi, 96);
         HMODULE scr = ::LoadLibraryExA(run.scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         HICON icon = IconImageOfSize(scr, size);
         EXPECT_NE(icon, nullptr) << size;
