@@ -9,6 +9,7 @@
 #include "config/SettingsDlgRules.h"
 #include "fw/AnsiCodePage.h"
 #include "fw/App.h"
+#include "fw/DialogTextFit.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
 
@@ -26,6 +27,18 @@ std::string QueryVersionString(const void* block, const std::string& prefix, con
     if (!::VerQueryValueA(block, path.c_str(), &value, &length) || value == nullptr || length == 0)
         return std::string();
     return std::string(static_cast<const char*>(value));
+}
+
+// The DPI the dialog was laid out for: its monitor's, which may differ from the system's. GetDpiForWindow came
+// with Windows 10 1607; before it every window had the system's DPI.
+UINT DialogDpi(HWND dlg) {
+    using DpiForWindowFn = UINT(WINAPI*)(HWND);
+    auto dpiForWindow = reinterpret_cast<DpiForWindowFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (dpiForWindow != nullptr)
+        return dpiForWindow(dlg);
+    CClientDC screen(nullptr);
+    return static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSX));
 }
 
 } // namespace
@@ -82,6 +95,9 @@ BOOL CSettingsDlg::OnInitDialog() {
     // The edits show the stored numbers as they are, even outside the up-down ranges.
     UpdateData(FALSE);
     FillVersionBox();
+    // Every text is in place now; the dialog shows only after this.
+    FitDialogTexts(m_hWnd);
+    ShowIconAtDialogDpi();
     return TRUE; // default focus: the first tab stop, the slider
 }
 
@@ -106,6 +122,22 @@ void CSettingsDlg::FillVersionBox() {
                                    QueryVersionString(block.data(), prefix, "ProductVersion"));
     ::SetDlgItemTextA(m_hWnd, IDC_VERSION_LINE, line.c_str());
     ::SetDlgItemTextA(m_hWnd, IDC_COPYRIGHT_LINE, QueryVersionString(block.data(), prefix, "LegalCopyright").c_str());
+}
+
+void CSettingsDlg::ShowIconAtDialogDpi() {
+    // The template's icon control takes the system's icon size, the one image of the icon drawn for a DPI
+    // that may not be the dialog's; the image drawn for the dialog's own size replaces it.
+    for (HWND control = ::GetWindow(m_hWnd, GW_CHILD); control != nullptr;
+         control = ::GetWindow(control, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        const int size = ::MulDiv(32, static_cast<int>(DialogDpi(m_hWnd)), 96);
+        m_icon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPICON),
+                                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+        if (m_icon.IsValid())
+            ::SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(m_icon.Get()), 0);
+        return;
+    }
 }
 
 void CSettingsDlg::OnOK() {

@@ -6,6 +6,7 @@
 #include "config/ColorSwatch.h"
 #include "config/LinkLabel.h"
 #include "fw/Dialog.h"
+#include "fw/Gdi.h"
 
 // The configure-mode dialog (template 102): edits the six settings and shows the version box.
 class CSettingsDlg : public CDialog {
@@ -41,7 +42,9 @@ private:
     int m_nPictureTime = 0;
     int m_nSpiralTime = 0;
     std::string m_strPictureFile;
+    CIcon m_icon;
 
     void FillVersionBox();
+    void ShowIconAtDialogDpi();
     void NormaliseTimeEdit(int spinId);
 };

@@ -51,6 +51,9 @@ public:
     }
 };
 
+// Owns an icon made for this process (LoadImage without LR_SHARED).
+using CIcon = CScopedHandle<HICON, &::DestroyIcon>;
+
 // Owns a memory device context.
 class CMemDC {
 public:

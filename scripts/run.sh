@@ -4,6 +4,7 @@
 #   scripts/run.sh /c         any other mode: /c, /p HWND, /a HWND, ...
 #   WHORLIX_LOCALE=C.UTF-8 scripts/run.sh /c   under a Western code page instead of the Japanese one: the
 #                             settings dialog then shows its English face
+#   WHORLIX_DPI=144 scripts/run.sh /c          at a display scaling of 150 % (120: 125 %, 192: 200 %)
 #   WHORLIX_DESK=1024x768+0+0,800x600+1024+84 scripts/run.sh   on a private desk of several monitors ("WxH+X+Y" in
 #                             X screen coordinates, the primary first; see scripts/desk.sh)
 # With $DISPLAY set the saver shows there and ends on input as on Windows. Without it, a private Xvfb is
@@ -37,19 +38,24 @@ if [ -n "${WHORLIX_DESK:-}" ]; then
 else
   start_wine_session 1024x768x24 "$WINEPREFIX"
 fi
+# WHORLIX_DPI (96, 120, 144, 192) runs at that display scaling; Wine gives it to the programs it starts next.
+if [ -n "${WHORLIX_DPI:-}" ]; then
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$WHORLIX_DPI" /f >/dev/null 2>&1
+else
+  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+fi
 shots=$build/screenshots
 mkdir -p "$shots"
 if $saver_mode; then
   "$root/scripts/wine-run.sh" "$WINEPREFIX" "$rundir/whorlix.scr" "${args[@]}" &
 else
-  # The settings dialog asks for "ＭＳ Ｐゴシック"; the nearest installed face is IPA's proportional Gothic.
-  "$root/scripts/wine-run.sh" "$WINEPREFIX" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-    /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1 || true
   "$root/scripts/wine-run.sh" "$WINEPREFIX" explorer /desktop=whorlix,1024x768 "$rundir/whorlix.scr" "${args[@]}" &
 fi
 pid=$!
 seconds=${WHORLIX_RUN_SECONDS:-20}
-tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}${WHORLIX_DESK:+_desk}" | tr -c 'A-Za-z0-9' '_')
+tag=$(printf '%s' "${args[0]}${WHORLIX_LOCALE:+_$WHORLIX_LOCALE}${WHORLIX_DPI:+_$WHORLIX_DPI}${WHORLIX_DESK:+_desk}" |
+  tr -c 'A-Za-z0-9' '_')
 # Screenshots early (the loading screen is short) and then now and again.
 start=$(date +%s%N)
 for at in 300 700 1500 3000 6000 10000 $((seconds * 1000)); do

@@ -30,7 +30,25 @@ if [ ! -f "$prefix/.whorlix-ready" ]; then
   (
     flock 9
     if [ ! -f "$prefix/.whorlix-ready" ]; then
-      wineboot -i >/dev/null 2>&1 && touch "$prefix/.whorlix-ready"
+      # Not handing the lock down: the Wine processes started here may outlive this script.
+      wineboot -i >/dev/null 2>&1 9>&- && touch "$prefix/.whorlix-ready"
+    fi
+  ) 9>"$prefix.lock"
+fi
+# Fonts, once per prefix, as a Windows has them:
+# - Debian's Wine never reads its own fonts from its data folder (it reaches that folder as
+#   /usr/lib/wine/../../share/wine, and no font of it is ever opened): caption buttons then show the letters of
+#   the Marlett symbol font ("r" for the close box), and "Tahoma" or the system's bitmap fonts fall to other
+#   faces. Windows keeps them in its Fonts folder, where Wine finds them.
+# - "ＭＳ Ｐゴシック", which every Japanese Windows has, would be a fixed-pitch Gothic; IPA's proportional
+#   Gothic has its metrics.
+if [ ! -f "$prefix/.whorlix-fonts" ]; then
+  (
+    flock 9
+    if [ ! -f "$prefix/.whorlix-fonts" ]; then
+      ln -sf /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" &&
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f \
+          >/dev/null 2>&1 9>&- && touch "$prefix/.whorlix-fonts"
     fi
   ) 9>"$prefix.lock"
 fi

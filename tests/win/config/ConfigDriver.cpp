@@ -1,5 +1,6 @@
 #include "ConfigDriver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -197,32 +198,29 @@ int CountColour(HWND hwnd, COLORREF colour) {
     return n;
 }
 
-LPCSTR MessageBoxIcon(HWND box) {
-    // The icon is the box's only static with the icon style.
-    HWND iconCtl = nullptr;
-    for (HWND c = ::GetWindow(box, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
+HWND IconControl(HWND parent) {
+    for (HWND c = ::GetWindow(parent, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
         if ((::GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            iconCtl = c;
-    if (iconCtl == nullptr)
-        return nullptr;
-    const int size = ::GetSystemMetrics(SM_CXICON);
-    std::vector<DWORD> shown = ScreenPixels(iconCtl, size, size);
-    COLORREF background = ConfigRun::ScreenPixel(box, 1, 1);
+            return c;
+    return nullptr;
+}
 
-    for (LPCSTR id : {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK}) {
-        wt::CDibSurface drawn(size, size);
-        HBRUSH brush = ::CreateSolidBrush(background);
-        RECT all{0, 0, size, size};
-        ::FillRect(drawn.DC(), &all, brush);
-        ::DeleteObject(brush);
-        ::DrawIconEx(drawn.DC(), 0, 0, ::LoadIconA(nullptr, id), size, size, 0, nullptr, DI_NORMAL);
-        std::vector<uint32_t> expected = drawn.Pixels();
-        int same = 0;
-        for (int i = 0; i < size * size; ++i)
-            same += expected[static_cast<size_t>(i)] == shown[static_cast<size_t>(i)];
-        if (same == size * size)
+bool ShowsIcon(HWND control, HICON icon, int size) {
+    // The icon's corner is transparent: what shows there is the background it is drawn on.
+    wt::CDibSurface drawn(size, size);
+    drawn.Fill(wt::Rgb(ConfigRun::ScreenPixel(control, 0, 0)));
+    ::DrawIconEx(drawn.DC(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<uint32_t> expected = drawn.Pixels();
+    std::vector<DWORD> shown = ScreenPixels(control, size, size);
+    return std::equal(expected.begin(), expected.end(), shown.begin());
+}
+
+LPCSTR MessageBoxIcon(HWND box) {
+    HWND iconCtl = IconControl(box);
+    const int size = ::GetSystemMetrics(SM_CXICON);
+    for (LPCSTR id : {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK})
+        if (iconCtl != nullptr && ShowsIcon(iconCtl, ::LoadIconA(nullptr, id), size))
             return id;
-    }
     return nullptr;
 }
 

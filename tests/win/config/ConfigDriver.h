@@ -77,6 +77,10 @@ namespace ct {
 
 // Counts the screen pixels of a window's client area that have exactly colour.
 int CountColour(HWND hwnd, COLORREF colour);
+// The static with the icon style among a window's children, or null.
+HWND IconControl(HWND parent);
+// Whether a control shows icon drawn at size x size from its top left corner, pixel for pixel.
+bool ShowsIcon(HWND control, HICON icon, int size);
 // Which standard message-box icon the message box shows: IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION or
 // IDI_ASTERISK, judged by comparing its pixels on the screen with each icon drawn here; null if none matches.
 LPCSTR MessageBoxIcon(HWND box);
