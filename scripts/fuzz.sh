@@ -29,15 +29,15 @@ run() {
   mkdir -p "$new" "$tree/findings"
   echo "fuzz $target: ${seconds} s from $(find "$corpus" -type f | wc -l) kept inputs"
   # A single input that takes 10 s is a hang in readers this small.
-  "$tree/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  "$tree/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$tree/findings/$target-" "$new" "$corpus"
 }
 
 merge() {
   local target=$1 corpus=$root/fuzz/corpus/$1 merged=$tree/merged/$1
   rm -rf "$merged"
-  mkdir -p "$merged"
-  "$tree/fuzz/fuzz_$target" -merge=1 "$merged" "$corpus" "$tree/runs/$target"
+  mkdir -p "$merged" "$tree/runs/$target"
+  "$tree/fuzz_$target" -merge=1 "$merged" "$corpus" "$tree/runs/$target"
   find "$corpus" -name 'regression-*' -exec cp {} "$merged" \;
   rm -rf "$corpus"
   mv "$merged" "$corpus"
