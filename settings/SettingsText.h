@@ -9,8 +9,8 @@
 // characters (measured); reading the text into a buffer of the same size keeps every file reading as it did.
 constexpr size_t kProfileIntBuffer = 30;
 
-// The number a stored value's text stands for, read as the platform's private-profile integer read does: any
-// bytes up to the blank skipped, an optional sign, then "0x", "0o" or "0b" for base 16, 8 or 2 (otherwise base
+// The number a stored value's text stands for, read as the platform's private-profile integer read does: leading
+// bytes from 0x01 to the blank skipped, an optional sign, then "0x", "0o" or "0b" for base 16, 8 or 2 (otherwise base
 // 10), then digits up to the first that is not one, wrapping modulo 2^32. Empty text gives fallback; text
 // without digits gives 0.
 int32_t ProfileIntFromText(const char* text, int32_t fallback);
