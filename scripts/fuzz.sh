@@ -4,7 +4,7 @@
 # kept corpus fuzz/corpus/TARGET. New inputs go to build/fuzz/runs/TARGET, never into the kept corpus. A finding
 # (a sanitizer report, a failed check, a crash or a hang) is saved as build/fuzz/findings/TARGET-* and fails the run.
 # fuzz.sh --merge TARGET: minimises the kept corpus together with the last run's new inputs (libFuzzer's -merge=1)
-# and puts the result in its place; inputs named regression-* always stay.
+# and puts the result in its place; inputs named seed-* or regression-* always stay.
 # fuzz.sh --build: builds only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,8 +37,9 @@ merge() {
   local target=$1 corpus=$root/fuzz/corpus/$1 merged=$tree/merged/$1
   rm -rf "$merged"
   mkdir -p "$merged" "$tree/runs/$target"
+  # Named inputs (real-world seeds, the inputs of fixed findings) always stay; the rest only for what it adds.
+  find "$corpus" \( -name 'seed-*' -o -name 'regression-*' \) -exec cp {} "$merged" \;
   "$tree/fuzz_$target" -merge=1 "$merged" "$corpus" "$tree/runs/$target"
-  find "$corpus" -name 'regression-*' -exec cp {} "$merged" \;
   rm -rf "$corpus"
   mv "$merged" "$corpus"
   echo "fuzz $target: $(find "$corpus" -type f | wc -l) kept inputs"
