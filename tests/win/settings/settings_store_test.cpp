@@ -32,7 +32,7 @@ TEST(SettingsSection, IsTheLoginNameOrTheDocumentedFallback) {
 TEST(SettingsSection, ALoginNameTheFileCannotHoldGivesTheFallbackSectionForReadingAndWriting) {
     // Wine takes the login name from WINEUSERNAME: 70 characters do not fit the 64-character buffer, and a line
     // break would split the section header, so that the settings could never be read back.
-    for (const std::string login : {std::string(70, 'u'), std::string("ab\r\nSpeed=40")}) {
+    for (const std::string& login : {std::string(70, 'u'), std::string("ab\r\nSpeed=40")}) {
         char saved[256] = {};
         const DWORD had = ::GetEnvironmentVariableA("WINEUSERNAME", saved, sizeof saved);
         ::SetEnvironmentVariableA("WINEUSERNAME", login.c_str());
