@@ -15,3 +15,5 @@ cmake -S "$root" -B "$build/win" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh;$build/win/wineprefix" \
   -DWHORLIX_NATIVE_CORE_TESTS="$build/native/tests/core_tests" -DWHORLIX_DESK_STANDIN_DIR="$build/native/desk" >/dev/null
 cmake --build "$build/win" -j "$jobs"
+# The fuzz targets for the readers of outside bytes (clang and libFuzzer; run by scripts/fuzz.sh and CTest).
+"$root/scripts/fuzz.sh" --build

@@ -5,27 +5,38 @@
 #include <cstdio>
 #include <vector>
 
+#include "settings/SettingsText.h"
+
 std::string GetSettingsSection() {
     char name[64] = {};
     DWORD size = sizeof name;
-    if (!::GetUserNameA(name, &size) || name[0] == '\0')
-        return kFallbackSection;
-    return name;
+    const bool read = ::GetUserNameA(name, &size) != FALSE;
+    return SectionFromUserName(name, sizeof name, read);
 }
+
+namespace {
+// Numbers and colours are read as text and converted here, not by the platform's integer read, so that the
+// conversion of whatever a hand-edited file holds is code of ours that can be tried on any bytes.
+int32_t ReadInt(const char* section, const char* key, int32_t fallback, const char* file) {
+    char text[kProfileIntBuffer] = {};
+    ::GetPrivateProfileStringA(section, key, "", text, sizeof text, file);
+    return ProfileIntFromText(text, fallback);
+}
+} // namespace
 
 SaverSettings LoadSettings(const char* file) {
     const SaverSettings defaults;
     SaverSettings s;
     const std::string section = GetSettingsSection();
     const char* sec = section.c_str();
-    s.Speed = static_cast<int32_t>(::GetPrivateProfileIntA(sec, "Speed", defaults.Speed, file));
-    s.SpiralTime = static_cast<int32_t>(::GetPrivateProfileIntA(sec, "SpiralTime", defaults.SpiralTime, file));
-    s.PictureTime = static_cast<int32_t>(::GetPrivateProfileIntA(sec, "PictureTime", defaults.PictureTime, file));
+    s.Speed = ReadInt(sec, "Speed", defaults.Speed, file);
+    s.SpiralTime = ReadInt(sec, "SpiralTime", defaults.SpiralTime, file);
+    s.PictureTime = ReadInt(sec, "PictureTime", defaults.PictureTime, file);
     std::vector<char> path(kPictureFileBuffer, '\0');
     ::GetPrivateProfileStringA(sec, "PictureFile", "", path.data(), kPictureFileBuffer, file);
     s.PictureFile = path.data();
-    s.FrontColor = ::GetPrivateProfileIntA(sec, "FrontColor", static_cast<INT>(defaults.FrontColor), file);
-    s.BackColor = ::GetPrivateProfileIntA(sec, "BackColor", static_cast<INT>(defaults.BackColor), file);
+    s.FrontColor = static_cast<uint32_t>(ReadInt(sec, "FrontColor", static_cast<int32_t>(defaults.FrontColor), file));
+    s.BackColor = static_cast<uint32_t>(ReadInt(sec, "BackColor", static_cast<int32_t>(defaults.BackColor), file));
     return s;
 }
 

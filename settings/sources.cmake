@@ -1,2 +1,2 @@
-list(APPEND CORE_SOURCES settings/SettingsPath.cpp)
+list(APPEND CORE_SOURCES settings/SettingsPath.cpp settings/SettingsText.cpp)
 set(SETTINGS_WIN_SOURCES settings/SettingsStore.cpp)

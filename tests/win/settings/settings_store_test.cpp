@@ -29,28 +29,31 @@ TEST(SettingsSection, IsTheLoginNameOrTheDocumentedFallback) {
     EXPECT_FALSE(Section().empty());
 }
 
-TEST(SettingsSection, ALoginNameTheBufferCannotHoldGivesTheFallbackSectionForReadingAndWriting) {
-    // Wine takes the login name from WINEUSERNAME: 70 characters do not fit the 64-character buffer.
-    char saved[256] = {};
-    const DWORD had = ::GetEnvironmentVariableA("WINEUSERNAME", saved, sizeof saved);
-    ::SetEnvironmentVariableA("WINEUSERNAME", std::string(70, 'u').c_str());
-    char name[64] = {};
-    DWORD size = sizeof name;
-    const BOOL got = ::GetUserNameA(name, &size);
-    const std::string section = Section();
-    wt::TempDir dir;
-    const std::string ini = dir.File("whorlix.ini");
-    SaverSettings s;
-    s.Speed = 3;
-    const bool saved6 = SaveSettings(s, ini.c_str());
-    const SaverSettings back = LoadSettings(ini.c_str());
-    ::SetEnvironmentVariableA("WINEUSERNAME", had > 0 && had < sizeof saved ? saved : nullptr);
+TEST(SettingsSection, ALoginNameTheFileCannotHoldGivesTheFallbackSectionForReadingAndWriting) {
+    // Wine takes the login name from WINEUSERNAME: 70 characters do not fit the 64-character buffer, and a line
+    // break would split the section header, so that the settings could never be read back.
+    for (const std::string& login : {std::string(70, 'u'), std::string("ab\r\nSpeed=40")}) {
+        char saved[256] = {};
+        const DWORD had = ::GetEnvironmentVariableA("WINEUSERNAME", saved, sizeof saved);
+        ::SetEnvironmentVariableA("WINEUSERNAME", login.c_str());
+        char name[64] = {};
+        DWORD size = sizeof name;
+        const BOOL got = ::GetUserNameA(name, &size);
+        const std::string section = Section();
+        wt::TempDir dir;
+        const std::string ini = dir.File("whorlix.ini");
+        SaverSettings s;
+        s.Speed = 3;
+        const bool saved6 = SaveSettings(s, ini.c_str());
+        const SaverSettings back = LoadSettings(ini.c_str());
+        ::SetEnvironmentVariableA("WINEUSERNAME", had > 0 && had < sizeof saved ? saved : nullptr);
 
-    EXPECT_FALSE(got);
-    EXPECT_EQ(section, kFallbackSection);
-    EXPECT_TRUE(saved6);
-    EXPECT_EQ(wt::ReadFileBytes(ini).substr(0, 13), "[<unknown>]\r\n");
-    EXPECT_EQ(back.Speed, 3);
+        EXPECT_EQ(got != FALSE, login.size() < sizeof name) << login;
+        EXPECT_EQ(section, kFallbackSection) << login;
+        EXPECT_TRUE(saved6);
+        EXPECT_EQ(wt::ReadFileBytes(ini).substr(0, 13), "[<unknown>]\r\n");
+        EXPECT_EQ(back.Speed, 3);
+    }
 }
 
 TEST(SettingsStore, MissingFileOrOtherUsersSectionGivesTheDefaults) {
@@ -133,21 +136,32 @@ TEST(SettingsStore, ValuesLoadUnchangedOutsideTheDialogsRanges) {
     EXPECT_EQ(s.BackColor, 2147483647u);
 }
 
-TEST(SettingsStore, NonNumericValuesReadAsThePlatformCallReadsThem) {
+TEST(SettingsStore, HandEditedNumbersReadAsThePlatformsIntegerReadReadsThem) {
     wt::TempDir dir;
-    std::string ini = dir.File("whorlix.ini");
-    WriteIni(ini, "[" + Section() + "]\r\nSpeed=abc\r\nSpiralTime=12abc\r\nPictureTime=\r\nFrontColor= 7\r\n");
-    SaverSettings s = LoadSettings(ini.c_str());
-    std::string section = Section();
-    EXPECT_EQ(s.Speed, static_cast<int32_t>(::GetPrivateProfileIntA(section.c_str(), "Speed", 11, ini.c_str())));
-    EXPECT_EQ(s.SpiralTime,
-              static_cast<int32_t>(::GetPrivateProfileIntA(section.c_str(), "SpiralTime", 30, ini.c_str())));
-    EXPECT_EQ(s.PictureTime,
-              static_cast<int32_t>(::GetPrivateProfileIntA(section.c_str(), "PictureTime", 15, ini.c_str())));
-    // What the platform does here: no digits read as 0, leading digits count.
-    EXPECT_EQ(s.Speed, 0);
-    EXPECT_EQ(s.SpiralTime, 12);
-    EXPECT_EQ(s.FrontColor, 7u);
+    const std::string ini = dir.File("whorlix.ini");
+    const std::string section = Section();
+    const std::string zeros(28, '0'); // the platform looks at a value's first 29 characters only
+    const struct {
+        std::string text;
+        int32_t value;
+    } cases[] = {
+        {"abc", 0},       {"12abc", 12},     {"", 11},
+        {" 7", 7},        {"+-5", 0},        {"\"42\"", 42},
+        {"\0015", 5}, // a control byte counts as white space
+        {"\2055", 0}, // a lead byte of the Japanese code page is not
+        {"0x10", 16},     {"-0x10", -16},    {"0X10", 0},
+        {"0o17", 15},     {"0b101", 5},      {"0b2", 0},
+        {"0x", 0},        {"4294967301", 5}, {"-2147483649", 2147483647},
+        {zeros + "9", 9}, {zeros + "09", 0},
+    };
+    for (const auto& c : cases) {
+        WriteIni(ini, "[" + section + "]\r\nSpeed=" + c.text + "\r\nBackColor=" + c.text + "\r\n");
+        const SaverSettings s = LoadSettings(ini.c_str());
+        EXPECT_EQ(s.Speed, c.value) << c.text;
+        EXPECT_EQ(::GetPrivateProfileIntA(section.c_str(), "Speed", 11, ini.c_str()), static_cast<UINT>(c.value))
+            << c.text;
+        EXPECT_EQ(s.BackColor, c.text.empty() ? 16777215u : static_cast<uint32_t>(c.value)) << c.text;
+    }
 }
 
 TEST(SettingsStore, LongPathIsCutTo4095AndColoursRoundTrip) {
