@@ -4,9 +4,9 @@ set -euo pipefail
 # "wine" holds the wine/wineserver/wineboot commands; wine64 alone only recommends it.
 packages=(cmake make g++ mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagick libxcomposite1 libxcursor1
           fonts-ipafont-gothic fonts-wine googletest locales procps util-linux libstb-dev libx11-dev nsis)
-missing=()
 # The fuzz targets: clang, its libFuzzer and its sanitizer runtimes.
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
+missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
