@@ -2,8 +2,6 @@
 // text whole inside its control and the dialog, the link labels sized in pixels, and the icon drawn for the size.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <utility>
 
 #include "ConfigDriver.h"
