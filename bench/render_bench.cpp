@@ -89,6 +89,18 @@ void BuildFramesWithPlatformPolygon(HDC screen, const SpiralGeometry& g) {
     ::SelectObject(memDC, initial);
 }
 
+// Presenting one frame (present(k) draws frame k), median of 45, each present flushed to the surface.
+double MedianPresentMs(const std::function<void(int)>& present) {
+    std::vector<double> times;
+    for (int i = 0; i < 45; ++i) {
+        const double t0 = NowMs();
+        present(i % kSpiralFrameCount);
+        ::GdiFlush();
+        times.push_back(NowMs() - t0);
+    }
+    return Median(times);
+}
+
 struct Interval {
     double median, p95, max;
 };
@@ -161,15 +173,8 @@ DeskFigures MeasureDesk(const DeskCase& d) {
     CDeskSpiral spiral(layout);
     spiral.Build(
         dc, [](int, int) {}, [] { return false; });
-    times.clear();
-    for (int i = 0; i < 45; ++i) {
-        const double t0 = NowMs();
-        spiral.Present(i % kSpiralFrameCount, dc);
-        ::GdiFlush();
-        times.push_back(NowMs() - t0);
-    }
-    f.present = Median(times);
     const auto present = [&](int k) { spiral.Present(k, dc); };
+    f.present = MedianPresentMs(present);
     f.speed11 = PacedIntervals(11, 300, present);
     f.speed0 = PacedIntervals(0, 300, present);
     ::ReleaseDC(window, dc);
@@ -248,14 +253,7 @@ int main() {
         HGDIOBJ old = ::SelectObject(target, image);
         ::SetTextColor(target, RGB(0, 0, 0));
         ::SetBkColor(target, RGB(255, 255, 255));
-        times.clear();
-        for (int i = 0; i < 45; ++i) {
-            const double t0 = NowMs();
-            set.PresentSpiralFrame(i % kSpiralFrameCount, target);
-            ::GdiFlush();
-            times.push_back(NowMs() - t0);
-        }
-        present[s] = Median(times);
+        present[s] = MedianPresentMs([&](int k) { set.PresentSpiralFrame(k, target); });
         ::SelectObject(target, old);
         ::DeleteObject(image);
         ::DeleteDC(target);
@@ -268,15 +266,8 @@ int main() {
     CSpiralFrameSet windowFrames;
     windowFrames.BuildSpiralFrames(
         wdc, ComputeSpiralGeometry(1024, 768), [](int) {}, [] { return false; });
-    std::vector<double> times;
-    for (int i = 0; i < 45; ++i) {
-        const double t0 = NowMs();
-        windowFrames.PresentSpiralFrame(i % kSpiralFrameCount, wdc);
-        ::GdiFlush();
-        times.push_back(NowMs() - t0);
-    }
-    const double presentWindow = Median(times);
     const auto presentInWindow = [&](int k) { windowFrames.PresentSpiralFrame(k, wdc); };
+    const double presentWindow = MedianPresentMs(presentInWindow);
     const Interval speed0 = PacedIntervals(0, 300, presentInWindow);
     const Interval speed11 = PacedIntervals(11, 300, presentInWindow);
     ::ReleaseDC(window, wdc);
@@ -293,7 +284,7 @@ int main() {
     HDC pictureDC = ::CreateCompatibleDC(screen);
     HBITMAP pictureImage = ::CreateCompatibleBitmap(screen, 1920, 1080);
     HGDIOBJ oldPicture = ::SelectObject(pictureDC, pictureImage);
-    times.clear();
+    std::vector<double> times;
     for (int i = 0; i < 10; ++i) {
         const double t0 = NowMs();
         DrawPicture(pictureDC, RECT{0, 0, 1920, 1080}, photo.c_str());

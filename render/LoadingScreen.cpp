@@ -16,7 +16,7 @@ void CLoadingScreen::Show(HDC dc, const MonitorLayout& layout, COLORREF frontCol
         m_origins.push_back(TextOrigin{m.x + centred.x, m.y + centred.y});
     }
 
-    DrawPicture(dc, MonitorRects(layout), nullptr, nullptr, work);
+    DrawPicture(dc, MonitorSizes(layout), MonitorRects(layout), nullptr, nullptr, work);
     // The text first shows inverted: BackColor letters on a FrontColor box (opaque background).
     ::SetBkColor(dc, frontColor);
     ::SetTextColor(dc, backColor);

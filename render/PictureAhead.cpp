@@ -1,5 +1,6 @@
 #include "render/PictureAhead.h"
 
+#include <string>
 #include <utility>
 
 #include "render/picture/PictureSource.h"
@@ -14,16 +15,14 @@ CPictureAhead::CPictureAhead(PictureList& list, const std::vector<SIZE>& sizes, 
 }
 
 bool CPictureAhead::Prepare(HDC dc) {
-    if (!m_bTaken) {
-        m_path = m_list.TakeNext();
-        m_bTaken = true;
-    }
-    if (!m_bReady) {
-        if (PreparePicture(dc, m_sizes, m_path != nullptr ? m_path->c_str() : nullptr, m_stopRequested, m_work) ==
-            PrepareResult::Stopped)
-            return false;
-        m_bReady = true;
-    }
+    if (m_bReady)
+        return true;
+    // A stop ends the run, so a preparation cut short is never taken up again.
+    const std::wstring* path = m_list.TakeNext();
+    if (PreparePicture(dc, m_sizes, path != nullptr ? path->c_str() : nullptr, m_stopRequested, m_work) ==
+        PrepareResult::Stopped)
+        return false;
+    m_bReady = true;
     return true;
 }
 
@@ -40,7 +39,7 @@ bool CPictureAhead::ShowNext(HDC dc, const std::vector<RECT>& monitors) {
     if (!Prepare(dc))
         return false;
     ShowPicture(dc, m_work, monitors);
-    m_bTaken = m_bReady = false;
+    m_bReady = false;
     if (!m_bAhead)
         m_work.KeepWithin(kKeptWorkspaceBytes);
     return true;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "render/picture/PictureList.h"
@@ -36,8 +35,6 @@ private:
     const std::vector<SIZE> m_sizes;
     PictureWorkspace& m_work;
     const std::function<bool()> m_stopRequested;
-    bool m_bAhead;                        // pictures are prepared ahead of their phase
-    bool m_bTaken = false;                // m_path is taken from the list and not yet shown
-    const std::wstring* m_path = nullptr; // null: the built-in picture
-    bool m_bReady = false;                // m_work.shown holds m_path's picture
+    bool m_bAhead;         // pictures are prepared ahead of their phase
+    bool m_bReady = false; // m_work.shown holds the next phase's picture, taken from the list
 };

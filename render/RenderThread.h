@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <string>
-
 #include <vector>
 
 #include "fw/Handles.h"

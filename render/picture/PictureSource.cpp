@@ -159,16 +159,6 @@ BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalBl
     return FitToSizes(decoded, sizes, work) ? BlockResult::Usable : BlockResult::NotShown;
 }
 
-std::vector<SIZE> DistinctSizes(const std::vector<RECT>& targets) {
-    std::vector<SIZE> sizes;
-    for (const RECT& t : targets) {
-        const SIZE size{t.right - t.left, t.bottom - t.top};
-        if (std::none_of(sizes.begin(), sizes.end(), [size](SIZE s) { return s.cx == size.cx && s.cy == size.cy; }))
-            sizes.push_back(size);
-    }
-    return sizes;
-}
-
 } // namespace
 
 PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar_t* path,
@@ -217,11 +207,11 @@ void ShowPicture(HDC dc, const PictureWorkspace& work, const std::vector<RECT>& 
     }
 }
 
-void DrawPicture(HDC dc, const std::vector<RECT>& targets, const wchar_t* path,
+void DrawPicture(HDC dc, const std::vector<SIZE>& sizes, const std::vector<RECT>& targets, const wchar_t* path,
                  const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
     PictureWorkspace local;
     PictureWorkspace& work = workspace != nullptr ? *workspace : local;
-    const PrepareResult prepared = PreparePicture(dc, DistinctSizes(targets), path, stopRequested, work);
+    const PrepareResult prepared = PreparePicture(dc, sizes, path, stopRequested, work);
     if (prepared == PrepareResult::Prepared)
         ShowPicture(dc, work, targets);
     // Afterwards the kept workspace gives back what the next picture would not reuse.
@@ -231,5 +221,6 @@ void DrawPicture(HDC dc, const std::vector<RECT>& targets, const wchar_t* path,
 
 void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested,
                  PictureWorkspace* workspace) {
-    DrawPicture(dc, std::vector<RECT>{target}, path, stopRequested, workspace);
+    DrawPicture(dc, {SIZE{target.right - target.left, target.bottom - target.top}}, {target}, path, stopRequested,
+                workspace);
 }

@@ -26,10 +26,10 @@ PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar
 // size that was not prepared is left black.
 void ShowPicture(HDC dc, const PictureWorkspace& work, const std::vector<RECT>& targets);
 
-// PreparePicture for the distinct sizes of targets, then ShowPicture; a stop draws nothing. workspace, when given,
-// holds the working memory from one picture to the next, up to kKeptWorkspaceBytes (see PictureScaler.h); without
-// it each call allocates its own.
-void DrawPicture(HDC dc, const std::vector<RECT>& targets, const wchar_t* path,
+// PreparePicture for sizes (the distinct sizes of targets), then ShowPicture; a stop draws nothing. workspace, when
+// given, holds the working memory from one picture to the next, up to kKeptWorkspaceBytes (see PictureScaler.h);
+// without it each call allocates its own.
+void DrawPicture(HDC dc, const std::vector<SIZE>& sizes, const std::vector<RECT>& targets, const wchar_t* path,
                  const std::function<bool()>& stopRequested = nullptr, PictureWorkspace* workspace = nullptr);
 // The same on one target rectangle (left and top 0: a window's client area).
 void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested = nullptr,
