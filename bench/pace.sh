@@ -7,21 +7,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
-scr=${1:-$build/win/whorlix.scr}
 seconds=${WHORLIX_PACE_SECONDS:-40}
-work=$(mktemp -d)
-export WINEPREFIX=$build/win/wineprefix-screen
-cc -O2 -o "$work/screen_watch" "$root/bench/screen_watch.c" -lX11
-mkdir -p "$work/photos" "$work/run"
+. "$root/bench/watch_session.sh"
+mkdir -p "$work/photos"
 for n in 1 2 3; do cp "$build/win/tests/win/saver_fixtures/noisy4032x3024.jpg" "$work/photos/photo$n.jpg"; done
-cp "$scr" "$work/run/whorlix.scr"
-. "$root/scripts/xvfb.sh"
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 median() { sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]; else print "-"}'; }
 for run in "1024x768 11" "1024x768 0" "1920x1080 11"; do

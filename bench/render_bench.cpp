@@ -19,6 +19,7 @@
 #include "fw/Gdi.h"
 #include "render/DeskSpiral.h"
 #include "render/FrameTiming.h"
+#include "render/FrameWaits.h"
 #include "render/picture/PictureFile.h"
 #include "render/picture/PictureFolder.h"
 #include "render/picture/PictureSource.h"
@@ -105,16 +106,22 @@ struct Interval {
     double median, p95, max;
 };
 
-// The render thread's paced loop presenting frames (present(k) draws frame k), as many frames as asked.
-Interval PacedIntervals(int speed, int frames, const std::function<void(int)>& present) {
+// The render thread's paced loop presenting frames (present(k) draws frame k), as many frames as asked: with one
+// wait a frame on a high-resolution timer, or, as where the system has none, in 1 ms steps.
+Interval PacedIntervals(int speed, int frames, const std::function<void(int)>& present, bool fineTimer = true) {
     SaverSettings s;
     s.Speed = speed;
     const RenderTimings timings = RenderTimingsFrom(s);
-    ::timeBeginPeriod(1);
+    std::atomic<LONG> stop{0}, display{static_cast<LONG>(DisplayState::On)};
+    const CHandle stopEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    const CHandle displayChanged(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    const RenderSignals signals{stop, stopEvent.Get(), display, displayChanged.Get()};
     LARGE_INTEGER frequency, counter;
     ::QueryPerformanceFrequency(&frequency);
+    CFrameWaits waits(signals, frequency.QuadPart, fineTimer);
     ::QueryPerformanceCounter(&counter);
-    CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart);
+    CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart, waits.Kind(),
+                      IntervalTicks(1, frequency.QuadPart));
     std::vector<double> intervals;
     double previous = NowMs();
     for (int i = 0; i <= frames; ++i) {
@@ -124,14 +131,13 @@ Interval PacedIntervals(int speed, int frames, const std::function<void(int)>& p
                 ::QueryPerformanceCounter(&c);
                 return static_cast<int64_t>(c.QuadPart);
             },
-            [] { ::Sleep(1); });
+            [&waits](int64_t ticks) { waits.WaitTicks(ticks); });
         const double now = NowMs();
         if (i > 0)
             intervals.push_back(now - previous);
         previous = now;
         present(i % kSpiralFrameCount);
     }
-    ::timeEndPeriod(1);
     return {Median(intervals), Percentile(intervals, 0.95), *std::max_element(intervals.begin(), intervals.end())};
 }
 
@@ -270,6 +276,9 @@ int main() {
     const double presentWindow = MedianPresentMs(presentInWindow);
     const Interval speed0 = PacedIntervals(0, 300, presentInWindow);
     const Interval speed11 = PacedIntervals(11, 300, presentInWindow);
+    const Interval speed40 = PacedIntervals(40, 150, presentInWindow);
+    const Interval speed0Steps = PacedIntervals(0, 300, presentInWindow, false);
+    const Interval speed11Steps = PacedIntervals(11, 300, presentInWindow, false);
     ::ReleaseDC(window, wdc);
 
     // Desks of one and of two monitors, each a window of the whole desk: the time to the first spiral on every
@@ -366,12 +375,17 @@ int main() {
                 present[2]);
     std::printf("\n| measure | result |\n|---|---|\n");
     std::printf("| present one frame into a 1024 x 768 window (ms, median of 45) | %.2f |\n", presentWindow);
-    std::printf(
-        "| frame interval, Speed 0 (target 20 ms), 300 frames: median / p95 / max (ms) | %.2f / %.2f / %.2f |\n",
-        speed0.median, speed0.p95, speed0.max);
-    std::printf("| frame interval, Speed 11 (target 31 ms), 300 frames: median / p95 / max (ms) | %.2f / %.2f / %.2f "
-                "|\n",
-                speed11.median, speed11.p95, speed11.max);
+    const struct {
+        const char* name;
+        Interval interval;
+    } paced[] = {{"Speed 0 (target 20 ms), 300 frames, one wait a frame", speed0},
+                 {"Speed 11 (target 31 ms), 300 frames, one wait a frame", speed11},
+                 {"Speed 40 (target 60 ms), 150 frames, one wait a frame", speed40},
+                 {"Speed 0, 300 frames, 1 ms steps (no high-resolution timer)", speed0Steps},
+                 {"Speed 11, 300 frames, 1 ms steps (no high-resolution timer)", speed11Steps}};
+    for (const auto& p : paced)
+        std::printf("| frame interval, %s: median / p95 / max (ms) | %.2f / %.2f / %.2f |\n", p.name, p.interval.median,
+                    p.interval.p95, p.interval.max);
     std::printf("| read + decode + draw 1920 x 1080 JPEG (ms, median of 10) | %.1f |\n", decode);
     std::printf("| list a folder of 10,000 files (ms, median of 3; %zu listed) | %.1f |\n", listed, listing);
     std::printf("| stop latency, folder search (ms, max of 5) | %.2f |\n",

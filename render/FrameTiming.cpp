@@ -16,18 +16,33 @@ int64_t IntervalTicks(int64_t intervalMs, int64_t frequency) {
     return intervalMs * frequency / 1000;
 }
 
-int CFramePacer::Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms,
+int64_t TicksToHundredNs(int64_t ticks, int64_t frequency) {
+    if (ticks <= 0 || frequency <= 0)
+        return 0;
+    // Whole seconds and the rest apart: ticks x 10^7 alone would overflow for a Speed near the 32-bit limit.
+    const int64_t seconds = ticks / frequency, rest = ticks % frequency;
+    return seconds * 10000000 + (rest * 10000000 + frequency - 1) / frequency;
+}
+
+int CFramePacer::Wait(const std::function<int64_t()>& readCounter, const std::function<void(int64_t)>& waitFor,
                       const std::function<bool()>& stopRequested) {
     const int64_t target = m_last + m_interval;
-    int sleeps = 0;
+    int waits = 0;
     do {
         if (stopRequested && stopRequested())
             break;
-        sleep1ms();
-        ++sleeps;
+        int64_t ticks = m_shortest;
+        if (m_waits == PacerWaits::ToTheTarget) {
+            // A fresh reading: the frame's own work has used part of the interval since the last one.
+            const int64_t left = target - readCounter();
+            if (left > 0)
+                ticks = left;
+        }
+        waitFor(ticks);
+        ++waits;
         m_last = readCounter();
     } while (m_last < target);
-    return sleeps;
+    return waits;
 }
 
 CPhaseClock::CPhaseClock(const RenderTimings& timings, uint32_t now)

@@ -18,19 +18,33 @@ RenderTimings RenderTimingsFrom(const SaverSettings& settings);
 // The frame interval in counter ticks: interval ms x ticks per second / 1000, truncated.
 int64_t IntervalTicks(int64_t intervalMs, int64_t frequency);
 
+// Counter ticks as the 100 ns units of a waitable timer's due time, rounded up so that a wait never ends before
+// the counter has moved that far; without overflow for any interval a stored Speed can give.
+int64_t TicksToHundredNs(int64_t ticks, int64_t frequency);
+
+// How a frame waits for its target.
+enum class PacerWaits {
+    ToTheTarget, // one timed wait that ends at the target: the system has high-resolution timers
+    InSteps,     // the shortest wait (a 1 ms sleep) again and again until the target has passed: it has none
+};
+
 // Paces frames on a high-resolution counter: every frame waits until interval ticks have passed since the
 // counter value that ended the previous wait.
 class CFramePacer {
 public:
-    CFramePacer(int64_t intervalTicks, int64_t startCounter) : m_interval(intervalTicks), m_last(startCounter) {}
+    // shortestTicks is the shortest wait: each step of InSteps, and the one wait of a frame that is late already.
+    CFramePacer(int64_t intervalTicks, int64_t startCounter, PacerWaits waits = PacerWaits::InSteps,
+                int64_t shortestTicks = 1)
+        : m_interval(intervalTicks), m_last(startCounter), m_waits(waits), m_shortest(shortestTicks) {}
 
-    // Sleeps (1 ms at a time) until the target. The first test uses the previous wait's reading, not a fresh
-    // one, so every frame sleeps at least once however long its work took, even with an interval of zero or
-    // less: no setting can make the frame loop spin. The next target counts from the reading that ended this
-    // wait, so a late frame moves the schedule and nothing is caught up. stopRequested, when given, is asked
-    // before every sleep and ends the wait at once, so a long interval never delays a stop. Returns the number
-    // of sleeps.
-    int Wait(const std::function<int64_t()>& readCounter, const std::function<void()>& sleep1ms,
+    // Waits until the target: waitFor(ticks) waits about that many counter ticks. The first test uses the previous
+    // wait's reading, not a fresh one, so every frame waits at least once however long its work took, even with an
+    // interval of zero or less: no setting can make the frame loop spin. A frame that is late already waits once,
+    // the shortest wait. ToTheTarget waits for the whole rest of the interval at once, and again only for what is
+    // left should a wait end early. The next target counts from the reading that ended this wait, so a late frame
+    // moves the schedule and nothing is caught up. stopRequested, when given, is asked before every wait and ends
+    // the wait at once. Returns the number of waits.
+    int Wait(const std::function<int64_t()>& readCounter, const std::function<void(int64_t)>& waitFor,
              const std::function<bool()>& stopRequested = nullptr);
 
     int64_t LastCounter() const { return m_last; }
@@ -38,6 +52,8 @@ public:
 private:
     int64_t m_interval;
     int64_t m_last;
+    PacerWaits m_waits;
+    int64_t m_shortest;
 };
 
 // What one paced frame does.

@@ -23,22 +23,6 @@
 
 namespace {
 
-// The default timer resolution (about 15.6 ms on Windows) would stretch every 1 ms sleep to a whole tick and a
-// 20 ms frame to about 31 ms: 1 ms is asked for as long as the frame loop runs.
-class CFineTimerPeriod {
-public:
-    CFineTimerPeriod() : m_bGranted(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
-    ~CFineTimerPeriod() {
-        if (m_bGranted)
-            ::timeEndPeriod(1);
-    }
-    CFineTimerPeriod(const CFineTimerPeriod&) = delete;
-    CFineTimerPeriod& operator=(const CFineTimerPeriod&) = delete;
-
-private:
-    bool m_bGranted;
-};
-
 void LogRunFailure(const char* what) {
     char line[512];
     std::snprintf(line, sizeof line, "whorlix: render thread ended by an exception: %s\n", what);
@@ -63,12 +47,12 @@ void BlackenOutsideMonitors(HDC dc, const RECT& client, const MonitorLayout& lay
 // One run of a saver window's render thread: everything it creates it owns, and gives back before it returns.
 class CRenderRun {
 public:
-    CRenderRun(const RenderRequest& request, const std::atomic<LONG>& stopRequested)
-        : m_request(request), m_hWnd(request.hWnd), m_stopRequested(stopRequested) {}
+    CRenderRun(const RenderRequest& request, const RenderSignals& signals)
+        : m_request(request), m_hWnd(request.hWnd), m_signals(signals) {}
     void Run();
 
 private:
-    bool StopRequested() const { return m_stopRequested.load() != 0; }
+    bool StopRequested() const { return m_signals.stopRequested.load() != 0; }
     // The loading screen, the frames and the frame loop; false when there is nothing to draw with.
     bool DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
                           const MonitorLayout& layout);
@@ -83,7 +67,7 @@ private:
 
     const RenderRequest& m_request;
     HWND m_hWnd;
-    const std::atomic<LONG>& m_stopRequested;
+    const RenderSignals& m_signals;
 };
 
 void CRenderRun::Run() {
@@ -152,26 +136,30 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
 
 void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout,
                               const CDeskSpiral& spiral, CPictureAhead& pictureAhead) {
-    const CFineTimerPeriod finePeriod;
-
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
+    CFrameWaits waits(m_signals, frequency.QuadPart, !m_request.faults.noFineTimer);
     LARGE_INTEGER counter{};
     ::QueryPerformanceCounter(&counter);
-    CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart);
+    CFramePacer pacer(IntervalTicks(timings.frameIntervalMs, frequency.QuadPart), counter.QuadPart, waits.Kind(),
+                      IntervalTicks(1, frequency.QuadPart));
     CPhaseClock phases(timings, ::timeGetTime());
     const auto readCounter = [] {
         LARGE_INTEGER now{};
         ::QueryPerformanceCounter(&now);
         return static_cast<int64_t>(now.QuadPart);
     };
-    const auto sleep1ms = [] { ::Sleep(1); };
+    const auto waitTicks = [&waits](int64_t ticks) { waits.WaitTicks(ticks); };
     const auto tick = [] { return static_cast<uint32_t>(::timeGetTime()); };
 
     const auto stopTest = [this] { return StopRequested(); };
     const std::vector<RECT> monitors = MonitorRects(layout);
     while (!StopRequested()) {
-        pacer.Wait(readCounter, sleep1ms, stopTest);
+        // While the displays are off nothing is drawn. Once they show again the pacer finds the frame late and
+        // waits the shortest wait: the spiral turns on at once, from the frame and phase where it stood (a phase
+        // that ran out meanwhile ends at this frame, as after any long frame).
+        waits.WhileDisplaysOff();
+        pacer.Wait(readCounter, waitTicks, stopTest);
         if (StopRequested())
             break;
         switch (phases.BeginFrame(tick())) {
@@ -197,11 +185,19 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const Monito
 
 } // namespace
 
+CRenderThread::CRenderThread()
+    : m_hStopEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      m_hDisplayChanged(::CreateEventA(nullptr, FALSE, FALSE, nullptr)), m_signals{m_bStopRequested, m_hStopEvent.Get(),
+                                                                                   m_nDisplayState,
+                                                                                   m_hDisplayChanged.Get()} {}
+
 bool CRenderThread::Start(RenderRequest request) {
-    if (m_hRenderThread.IsValid() || request.faults.noThread)
+    // Without its events the thread could not wait for anything: it is not started.
+    if (m_hRenderThread.IsValid() || request.faults.noThread || !m_hStopEvent.IsValid() || !m_hDisplayChanged.IsValid())
         return false;
     m_request = std::move(request);
     m_bStopRequested.store(0);
+    ::ResetEvent(m_hStopEvent.Get());
     DWORD threadId = 0;
     m_hRenderThread.Reset(::CreateThread(nullptr, 0, &CRenderThread::ThreadProc, this, CREATE_SUSPENDED, &threadId));
     if (!m_hRenderThread.IsValid())
@@ -213,11 +209,19 @@ bool CRenderThread::Start(RenderRequest request) {
 
 void CRenderThread::Stop() {
     m_bStopRequested.store(1);
+    if (m_hStopEvent.IsValid())
+        ::SetEvent(m_hStopEvent.Get());
     // The handle stays ours until the wait has returned, so the wait always has a valid handle; after it the
     // thread is gone and the object can start another.
     if (m_hRenderThread.IsValid())
         WaitLettingSentMessagesThrough(m_hRenderThread.Get());
     m_hRenderThread.Reset();
+}
+
+void CRenderThread::SetDisplayState(DisplayState state) {
+    m_nDisplayState.store(static_cast<LONG>(state));
+    if (m_hDisplayChanged.IsValid())
+        ::SetEvent(m_hDisplayChanged.Get());
 }
 
 DWORD WINAPI CRenderThread::ThreadProc(LPVOID param) {
@@ -229,7 +233,7 @@ DWORD WINAPI CRenderThread::ThreadProc(LPVOID param) {
     // the system still told that a saver runs. The run has given back what it made by the time we catch, and
     // the window is closed the ordinary way, which ends the saver in both forms.
     try {
-        CRenderRun(self->m_request, self->m_bStopRequested).Run();
+        CRenderRun(self->m_request, self->m_signals).Run();
         return 0;
     } catch (const std::exception& e) {
         LogRunFailure(e.what());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fw/Handles.h"
+#include "render/FrameWaits.h"
 #include "render/MonitorLayout.h"
 #include "render/spiral/SpiralFrames.h"
 
@@ -17,6 +18,7 @@ struct RenderFaults {
     bool noThread = false;                 // the thread cannot be created
     bool noComApartment = false;           // the thread cannot enter a COM apartment
     bool throwWhileListing = false;        // building the picture list throws (runs out of memory)
+    bool noFineTimer = false;              // the system has no high-resolution waitable timers
 };
 
 // What a render thread works from, handed over by value when it starts.
@@ -29,11 +31,11 @@ struct RenderRequest {
     RenderFaults faults;
 };
 
-// Owns one render thread and the stop request it polls. The owner starts it once its window exists and
-// stops it (which waits for the thread to end) before the window is destroyed.
+// Owns one render thread, the stop request it polls and the display state it draws for. The owner starts it once
+// its window exists and stops it (which waits for the thread to end) before the window is destroyed.
 class CRenderThread {
 public:
-    CRenderThread() = default;
+    CRenderThread();
     ~CRenderThread() { Stop(); }
     CRenderThread(const CRenderThread&) = delete;
     CRenderThread& operator=(const CRenderThread&) = delete;
@@ -44,13 +46,21 @@ public:
     // to this thread's windows meanwhile (the render thread's show call needs them). Start may be called again
     // afterwards.
     void Stop();
+    // Tells the thread, running or still to start, whether the displays are off: nothing is drawn then.
+    void SetDisplayState(DisplayState state);
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID param);
 
     RenderRequest m_request;
-    // Set to 1 once, by Stop; the render thread polls it with no lock.
+    // The two threads share two data, each written by the window's thread and read with no lock by the render
+    // thread, and each with an event that wakes the render thread's waits: the stop request, set to 1 once by
+    // Stop, and the console display state, set on every change the system reports.
     std::atomic<LONG> m_bStopRequested{0};
+    CHandle m_hStopEvent;
+    std::atomic<LONG> m_nDisplayState{static_cast<LONG>(DisplayState::On)};
+    CHandle m_hDisplayChanged;
+    const RenderSignals m_signals;
     CHandle m_hRenderThread;
 };
 

@@ -1,6 +1,13 @@
 #include "saver/FullScreenWnd.h"
 
+#include <cstring>
+
 #include "saver/SaverPassword.h"
+
+namespace {
+// The console display state's power setting (off, on, dimmed); declared by the headers, defined by no library.
+constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+} // namespace
 
 BEGIN_MESSAGE_MAP(CFullScreenWnd, CSaverWnd)
 ON_WM_SYSCOMMAND()
@@ -10,6 +17,7 @@ ON_WM_ACTIVATEAPP()
 ON_WM_MOUSEMOVE()
 ON_MESSAGES(OnEndInput, WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN, WM_SYSKEYDOWN)
 ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
+ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
 END_MESSAGE_MAP()
 
 BOOL CFullScreenWnd::CreateFullScreen() {
@@ -18,8 +26,13 @@ BOOL CFullScreenWnd::CreateFullScreen() {
     const DeskLayout desk = m_readDesk();
     ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
     SetMonitors(desk.monitors);
-    if (CreateSaverWindow(WS_EX_TOPMOST, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, desk.virtualScreen, nullptr))
+    if (CreateSaverWindow(WS_EX_TOPMOST, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, desk.virtualScreen, nullptr)) {
+        // Windows neither ends nor slows a saver when the power plan turns the displays off: it is told, and
+        // stops drawing itself. Without the notification (Windows 7 knows no such setting) it draws on.
+        m_displayStateNotification.Reset(
+            ::RegisterPowerSettingNotification(m_hWnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE));
         return TRUE;
+    }
     ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     return FALSE;
 }
@@ -47,6 +60,19 @@ LRESULT CFullScreenWnd::OnDisplayChange(WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT CFullScreenWnd::OnPowerBroadcast(WPARAM event, LPARAM setting) {
+    const auto* change = reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
+    if (event == PBT_POWERSETTINGCHANGE && change != nullptr &&
+        ::IsEqualGUID(change->PowerSetting, kConsoleDisplayState) && change->DataLength >= sizeof(DWORD)) {
+        DWORD state = 0;
+        std::memcpy(&state, change->Data, sizeof state);
+        // 0 off, 1 on, 2 dimmed (still seen, so drawn for); a state not known here is drawn for too.
+        SetDisplayState(state == 0 ? DisplayState::Off : DisplayState::On);
+        return TRUE;
+    }
+    return Default();
+}
+
 void CFullScreenWnd::OnSysCommand(UINT nID, LPARAM) {
     // The saver swallows a new saver start and the close command of Alt+F4. The system keeps the four low bits
     // of the command for itself, so they are masked before comparing.
@@ -57,6 +83,7 @@ void CFullScreenWnd::OnSysCommand(UINT nID, LPARAM) {
 }
 
 void CFullScreenWnd::OnDestroy() {
+    m_displayStateNotification.Reset();
     ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
     ::PostQuitMessage(0);
     CSaverWnd::OnDestroy();

@@ -32,6 +32,7 @@ protected:
     void OnActivateApp(BOOL bActive, DWORD dwThreadId);
     void OnMouseMove(UINT nFlags, POINT point);
     LRESULT OnDisplayChange(WPARAM bitsPerPixel, LPARAM size);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM setting);
     // A button pressed or a key struck: the saver ends.
     void OnEndInput(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -42,6 +43,8 @@ protected:
 
 private:
     std::function<DeskLayout()> m_readDesk;
+    // Registered for the console display state while the window exists (the system then sends the current one).
+    CScopedHandle<HPOWERNOTIFY, &::UnregisterPowerSettingNotification> m_displayStateNotification;
     // The window's client coordinates start at 0 at the virtual screen's top-left, so no real position is -1.
     int m_nLastX = -1;
     int m_nLastY = -1;

@@ -28,6 +28,8 @@ protected:
     bool StartRenderThread();
     // Requests the render thread's stop and waits until it has ended; StartRenderThread may follow.
     void StopRenderThread() { m_renderThread.Stop(); }
+    // Whether the displays are off (nothing is drawn then), for the running render thread and any started later.
+    void SetDisplayState(DisplayState state) { m_renderThread.SetDisplayState(state); }
 
     int OnCreate(LPCREATESTRUCTA cs);
     void OnDestroy();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "render/FrameTiming.h"
@@ -63,7 +64,10 @@ TEST(FramePacing, IntervalTicksTruncate) {
 TEST(FramePacing, EveryFrameSleepsAtLeastOnceAndALateFrameIsNotCaughtUp) {
     int64_t clock = 0;
     const auto read = [&clock] { return clock; };
-    const auto sleep = [&clock] { clock += 30; };
+    const auto sleep = [&clock](int64_t ticks) {
+        EXPECT_EQ(ticks, 1); // in steps: always the shortest wait
+        clock += 30;
+    };
     CFramePacer pacer(100, 0);
 
     // On schedule: sleeps until the target is reached.
@@ -95,7 +99,7 @@ TEST(FramePacing, NonPositiveIntervalStillSleepsOncePerFrame) {
     for (int64_t interval : {int64_t{0}, int64_t{-1}, int64_t{-1000}}) {
         CFramePacer pacer(interval, clock);
         for (int i = 0; i < 3; ++i)
-            sleeps += pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; });
+            sleeps += pacer.Wait([&clock] { return clock; }, [&clock](int64_t) { clock += 1; });
     }
     EXPECT_EQ(sleeps, 9);
 }
@@ -106,11 +110,56 @@ TEST(FramePacing, AStopEndsTheWaitBeforeTheNextSleepWhateverTheInterval) {
     int asked = 0;
     CFramePacer pacer(100020, 0);
     const int sleeps =
-        pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; }, [&asked] { return ++asked > 4; });
+        pacer.Wait([&clock] { return clock; }, [&clock](int64_t) { clock += 1; }, [&asked] { return ++asked > 4; });
     EXPECT_EQ(sleeps, 4);
     EXPECT_EQ(asked, 5);
     // A stop requested before the wait sleeps not at all.
-    EXPECT_EQ(pacer.Wait([&clock] { return clock; }, [&clock] { clock += 1; }, [] { return true; }), 0);
+    EXPECT_EQ(pacer.Wait([&clock] { return clock; }, [&clock](int64_t) { clock += 1; }, [] { return true; }), 0);
+}
+
+TEST(FramePacing, WithFineTimersOneWaitEndsAtTheTargetAndALateFrameWaitsTheShortestOnce) {
+    // interval 100 ticks, shortest wait 7; the frame's work took `work` ticks; a wait ends `early` ticks before
+    // the time it was asked for (once), or when a stop is requested.
+    const struct {
+        const char* name;
+        int64_t interval, work, early;
+        bool stopDuringWait;
+        std::vector<int64_t> asked;
+        int64_t last;
+    } rows[] = {
+        {"on schedule", 100, 30, 0, false, {70}, 100},
+        {"a wait that ends early waits for the rest", 100, 30, 20, false, {70, 20}, 100},
+        {"late: the shortest wait once", 100, 500, 0, false, {7}, 507},
+        {"no interval: the shortest wait once", 0, 0, 0, false, {7}, 7},
+        {"negative interval", -1000, 0, 0, false, {7}, 7},
+        {"a stop ends the wait for a long interval", 100000, 0, 99990, true, {100000}, 10},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        int64_t clock = 0;
+        bool stop = false;
+        int64_t early = row.early;
+        std::vector<int64_t> asked;
+        CFramePacer pacer(row.interval, 0, PacerWaits::ToTheTarget, 7);
+        clock += row.work;
+        const int waits = pacer.Wait([&] { return clock; },
+                                     [&](int64_t ticks) {
+                                         asked.push_back(ticks);
+                                         clock += ticks - std::exchange(early, 0);
+                                         stop = row.stopDuringWait;
+                                     },
+                                     [&] { return stop; });
+        EXPECT_EQ(asked, row.asked);
+        EXPECT_EQ(waits, static_cast<int>(row.asked.size()));
+        EXPECT_EQ(pacer.LastCounter(), row.last);
+    }
+    // 100 ns units: rounded up, and no overflow for the longest interval a stored Speed gives (2^31 + 19 ms).
+    EXPECT_EQ(TicksToHundredNs(310000, 10000000), 310000);
+    EXPECT_EQ(TicksToHundredNs(1, 3), 3333334);
+    EXPECT_EQ(TicksToHundredNs(3, 3), 10000000);
+    EXPECT_EQ(TicksToHundredNs(0, 10000000), 0);
+    EXPECT_EQ(TicksToHundredNs(-5, 10000000), 0);
+    EXPECT_EQ(TicksToHundredNs(IntervalTicks(2147483667LL, 10000000), 10000000), 2147483667LL * 10000);
 }
 
 TEST(PhaseClock, SpiralThenPictureThenSpiralWithDefaults) {

@@ -179,12 +179,16 @@ TEST_F(RenderThreadTest, SpiralInSetColoursAlternatesWithFittedPicture) {
     };
     RenderFaults noApartment;
     noApartment.noComApartment = true;
+    // Where the system has no high-resolution timers, frames are paced in 1 ms steps.
+    RenderFaults noFineTimer;
+    noFineTimer.noFineTimer = true;
     const struct {
         RenderFaults faults;
         std::function<bool(const std::vector<uint32_t>&)> picture;
-    } cases[] = {{{}, redPicture}, {noApartment, allBlack}};
+    } cases[] = {{{}, redPicture}, {noApartment, allBlack}, {noFineTimer, redPicture}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.faults.noComApartment ? "no COM apartment" : "COM apartment");
+        SCOPED_TRACE(testing::Message() << "COM apartment " << !c.faults.noComApartment << ", fine timer "
+                                        << !c.faults.noFineTimer);
         CWatchdog watchdog(120000, "spiral and picture");
         rt::CTestWindow host(w, h);
         const HWND saver = StartSaver(host.Handle(), w, h, WS_CHILD | WS_VISIBLE, 0, c.faults);

@@ -280,7 +280,10 @@ TEST_P(SaverPicture, PicturePhaseShowsThePhotoAsTaken) {
 INSTANTIATE_TEST_SUITE_P(Pictures, SaverPicture, ::testing::ValuesIn(kPictureCases),
                          [](const ::testing::TestParamInfo<PictureCase>& info) { return info.param.name; });
 
-TEST_F(SaverScreen, SpiralTurnsInTheConfiguredColours) {
+// The spiral turns in the configured colours, stands still while the power plan has the displays off (the
+// notification delivered as Windows sends it), turns on dimmed and once they are on again, and a key still ends the
+// saver with the displays off (TearDown).
+TEST_F(SaverScreen, SpiralTurnsInTheConfiguredColoursExceptWhileTheDisplaysAreOff) {
     SaverSettings s;
     s.FrontColor = RGB(255, 0, 0);
     s.BackColor = RGB(0, 0, 255);
@@ -300,7 +303,28 @@ TEST_F(SaverScreen, SpiralTurnsInTheConfiguredColours) {
     });
     ASSERT_TRUE(twoColours);
     // It turns: a later screen differs from the first.
-    EXPECT_TRUE(wt::WaitUntil([&] { return wt::ReadScreenPixels(0, 0, m_w, m_h) != first; }));
+    const auto turns = [&] {
+        const std::vector<uint32_t> before = wt::ReadScreenPixels(0, 0, m_w, m_h);
+        return wt::WaitUntil([&] { return wt::ReadScreenPixels(0, 0, m_w, m_h) != before; });
+    };
+    EXPECT_TRUE(turns());
+    const HWND window = wt::FindProcessWindow(m_process.Pid());
+    for (DWORD state : {2u, 0u, 1u, 0u}) {
+        SCOPED_TRACE(testing::Message() << "display state " << state);
+        ASSERT_TRUE(wt::SendDisplayState(window, m_process.Pid(), state));
+        if (state != 0) {
+            EXPECT_TRUE(turns());
+            continue;
+        }
+        // The frame under way may still reach the screen; then nothing changes for 2 s, some 60 frames.
+        std::vector<uint32_t> still;
+        ASSERT_TRUE(wt::WaitUntil([&] {
+            still = wt::ReadScreenPixels(0, 0, m_w, m_h);
+            ::Sleep(200);
+            return wt::ReadScreenPixels(0, 0, m_w, m_h) == still;
+        }));
+        EXPECT_FALSE(wt::WaitUntil([&] { return wt::ReadScreenPixels(0, 0, m_w, m_h) != still; }, 2000));
+    }
 }
 
 namespace {

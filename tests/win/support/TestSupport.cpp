@@ -267,6 +267,29 @@ HWND FindProcessWindow(DWORD pid, const char* className, const char* title) {
     return d.found;
 }
 
+bool SendDisplayState(HWND window, DWORD pid, DWORD state) {
+    // The console display state's power setting.
+    constexpr GUID kConsoleDisplayState = {
+        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    const CHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+    if (!process.IsValid())
+        return false;
+    char setting[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
+    auto* s = reinterpret_cast<POWERBROADCAST_SETTING*>(setting);
+    s->PowerSetting = kConsoleDisplayState;
+    s->DataLength = sizeof(DWORD);
+    std::memcpy(s->Data, &state, sizeof state);
+    void* remote = ::VirtualAllocEx(process.Get(), nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote == nullptr)
+        return false;
+    DWORD_PTR answer = 0;
+    const bool sent = ::WriteProcessMemory(process.Get(), remote, setting, sizeof setting, nullptr) &&
+                      ::SendMessageTimeoutA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                            reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+    ::VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return sent;
+}
+
 HWND MakeOwnerWindow() {
     return ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr, nullptr,
                              nullptr);

@@ -106,6 +106,10 @@ void PumpMessages();
 // A visible top-level window of process pid whose class (and title, if given) match; null when none.
 HWND FindProcessWindow(DWORD pid, const char* className = nullptr, const char* title = nullptr);
 
+// Delivers to window of process pid what Windows sends it when the console display state changes (0 off, 1 on,
+// 2 dimmed): WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, the setting in the receiving process. True once answered.
+bool SendDisplayState(HWND window, DWORD pid, DWORD state);
+
 // A visible pop-up of this thread that the saver's modes can be given as their owner or host.
 HWND MakeOwnerWindow();
 // A window handle as the saver's command line takes it (decimal).
