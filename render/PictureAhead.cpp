@@ -7,11 +7,14 @@
 
 CPictureAhead::CPictureAhead(PictureList& list, const std::vector<SIZE>& sizes, PictureWorkspace& work,
                              std::function<bool()> stopRequested)
-    : m_list(list), m_sizes(sizes), m_work(work), m_stopRequested(std::move(stopRequested)) {
+    : m_list(list), m_sizes(sizes), m_work(work), m_stopRequested(std::move(stopRequested)),
+      m_bAhead(PreparesAhead(sizes)) {}
+
+bool CPictureAhead::PreparesAhead(const std::vector<SIZE>& sizes) {
     size_t mostFitted = 0;
     for (const SIZE& size : sizes)
         mostFitted += static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy) * sizeof(uint32_t);
-    m_bAhead = mostFitted <= kKeptWorkspaceBytes;
+    return mostFitted <= kKeptWorkspaceBytes;
 }
 
 bool CPictureAhead::Prepare(HDC dc) {
@@ -35,12 +38,26 @@ bool CPictureAhead::PrepareAhead(HDC dc) {
     return prepared;
 }
 
-bool CPictureAhead::ShowNext(HDC dc, const std::vector<RECT>& monitors) {
+bool CPictureAhead::TakePrepared(HDC dc, std::vector<FittedPicture>& picture) {
     if (!Prepare(dc))
         return false;
-    ShowPicture(dc, m_work, monitors);
+    picture = std::move(m_work.shown);
+    m_work.shown.clear();
     m_bReady = false;
+    return true;
+}
+
+void CPictureAhead::GiveBack(std::vector<FittedPicture> buffers) {
+    m_work.shown = std::move(buffers);
     if (!m_bAhead)
         m_work.KeepWithin(kKeptWorkspaceBytes);
+}
+
+bool CPictureAhead::ShowNext(HDC dc, const std::vector<RECT>& monitors) {
+    std::vector<FittedPicture> picture;
+    if (!TakePrepared(dc, picture))
+        return false;
+    ShowPicture(dc, picture, monitors);
+    GiveBack(std::move(picture));
     return true;
 }

@@ -24,9 +24,18 @@ public:
     // Prepares the next phase's picture now, where pictures are prepared ahead and it is not ready yet; false
     // when a stop was requested during the preparation.
     bool PrepareAhead(HDC dc);
-    // At the start of a picture phase: shows the next picture on every monitor, preparing it first if it is not
-    // ready. False on a stop, when nothing is shown.
+    // Hands out the next phase's picture, preparing it first if it is not ready; false on a stop.
+    bool TakePrepared(HDC dc, std::vector<FittedPicture>& picture);
+    // Takes the buffers of a picture that was shown back, for the next picture to reuse; where pictures are prepared
+    // at their phase, whatever is more than the kept memory is given back to the system.
+    void GiveBack(std::vector<FittedPicture> buffers);
+    // At the start of a picture phase on this thread: shows the next picture on every monitor, preparing it first if
+    // it is not ready. False on a stop, when nothing is shown.
     bool ShowNext(HDC dc, const std::vector<RECT>& monitors);
+    // Whether pictures are prepared ahead of their phase (else at it).
+    bool Ahead() const { return m_bAhead; }
+    // The same for pictures fitted to sizes: where any picture fitted to all of them fits within the kept memory.
+    static bool PreparesAhead(const std::vector<SIZE>& sizes);
 
 private:
     bool Prepare(HDC dc);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +17,8 @@
 #include "render/LoadingScreen.h"
 #include "render/MonitorTargets.h"
 #include "render/PictureAhead.h"
-#include "render/picture/PictureFolder.h"
+#include "render/PicturePhase.h"
+#include "render/PictureThread.h"
 #include "render/picture/PictureSource.h"
 #include "render/spiral/SpiralFrames.h"
 #include "settings/SettingsStore.h"
@@ -56,8 +58,9 @@ private:
     // The loading screen, the frames and the frame loop; false when there is nothing to draw with.
     bool DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
                           const MonitorLayout& layout);
+    // pictures is null where no picture thread runs: every picture phase then shows the built-in picture.
     void RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout, const CDeskSpiral& spiral,
-                      CPictureAhead& pictureAhead);
+                      CPictureHandoff* pictures);
     // Lets the window's own thread know that drawing is due. Wine copies a window's drawing to the display when the
     // thread that owns the window runs, and otherwise only about every 94 ms; that thread sleeps in its message
     // loop while this one draws, so two of every three frames would never reach the screen. A posted no-op message
@@ -96,46 +99,40 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     const CClientDC dc(m_hWnd);
     if (dc.IsNull() || m_request.faults.noWindowDC)
         return false;
-    // Kept for the run: each picture reuses the last one's working memory instead of touching fresh pages (tens
-    // of MB for a large photo), at the price of holding up to kKeptWorkspaceBytes between phases.
-    PictureWorkspace pictureWork;
     BlackenOutsideMonitors(dc, client, layout);
     CLoadingScreen loading;
-    loading.Show(dc, layout, settings.FrontColor, settings.BackColor, &pictureWork);
+    loading.Show(dc, layout, settings.FrontColor, settings.BackColor);
     LetTheWindowShowTheDrawing();
 
-    const auto stopTest = [this] { return StopRequested(); };
-    PictureList pictures;
+    // The pictures may live on a drive that answers late or not at all (a sleeping network drive): every file-system
+    // call of theirs is the picture thread's, started now, so the folder search and the first picture go on while
+    // the frames are built and the spiral never waits for them. No picture phase ever comes without a picture time,
+    // and then nothing of the pictures is looked at.
+    std::optional<CPictureThread> pictures;
+    if (timings.pictureMs != 0)
+        pictures.emplace(settings.PictureFile, MonitorSizes(layout), !m_request.faults.noComApartment);
     CDeskSpiral spiral(layout, m_request.faults.frameAllocation);
     if (m_request.faults.throwWhileListing)
         throw std::bad_alloc();
-    // A folder search cut short by a stop ends the run before any frame is built.
-    if (!BuildPictureList(settings.PictureFile, stopTest, pictures))
-        return true;
+    // The loading screen ends when the frames are built, whether or not the pictures are ready.
     const BuildResult built = spiral.Build(
         dc,
         [&](int step, int steps) {
             loading.Progress(step, steps);
             LetTheWindowShowTheDrawing();
         },
-        stopTest);
+        [this] { return StopRequested(); });
     if (built == BuildResult::OutOfMemory)
         return false;
-    // The first picture is prepared while the loading screen still shows, where a picture phase will ever come:
-    // no picture phase, the first included, then holds up the spiral before it. A stop here ends the run as one
-    // during the building does.
-    CPictureAhead pictureAhead(pictures, MonitorSizes(layout), pictureWork, stopTest);
-    if (timings.pictureMs != 0 && built == BuildResult::Built && !pictureAhead.PrepareAhead(dc))
-        return true;
     // After a stop during building the loop sees the same request before its first frame and ends.
-    RunFrameLoop(dc, timings, layout, spiral, pictureAhead);
-    // Leaving gives back the frames, the picture list, the font selection and the device context, in the
-    // reverse order of their making.
+    RunFrameLoop(dc, timings, layout, spiral, pictures ? &pictures->Handoff() : nullptr);
+    // Leaving gives back the frames, the font selection and the device context, in the reverse order of their
+    // making, and tells the picture thread to end (it gives back what it made by itself).
     return true;
 }
 
 void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout,
-                              const CDeskSpiral& spiral, CPictureAhead& pictureAhead) {
+                              const CDeskSpiral& spiral, CPictureHandoff* pictures) {
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
     CFrameWaits waits(m_signals, frequency.QuadPart, !m_request.faults.noFineTimer);
@@ -154,6 +151,8 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const Monito
 
     const auto stopTest = [this] { return StopRequested(); };
     const std::vector<RECT> monitors = MonitorRects(layout);
+    const std::vector<SIZE> sizes = MonitorSizes(layout);
+    CPicturePhase picturePhase(CPictureAhead::PreparesAhead(sizes));
     while (!StopRequested()) {
         // While the displays are off nothing is drawn. Once they show again the pacer finds the frame late and
         // waits the shortest wait: the spiral turns on at once, from the frame and phase where it stood (a phase
@@ -162,22 +161,40 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const Monito
         pacer.Wait(readCounter, waitTicks, stopTest);
         if (StopRequested())
             break;
-        switch (phases.BeginFrame(tick())) {
-        case FrameAction::PresentSpiral:
+        const FrameAction action = phases.BeginFrame(tick());
+        if (action == FrameAction::PresentSpiral) {
             spiral.Present(phases.FrameIndex(), dc);
             LetTheWindowShowTheDrawing();
-            break;
-        case FrameAction::BeginPicture:
-            // Prepared ahead, the picture is only copied to every monitor now. Then, while it stands on the screen,
-            // the next one is prepared; that time counts toward this picture phase, as its drawing always did.
-            if (!pictureAhead.ShowNext(dc, monitors))
-                return;
-            LetTheWindowShowTheDrawing();
-            if (!pictureAhead.PrepareAhead(dc))
-                return;
-            break;
-        case FrameAction::None:
-            break; // the picture stays as drawn
+        } else {
+            // A picture phase never waits for its picture: it shows what is ready (see CPicturePhase).
+            const bool ready = pictures != nullptr && pictures->Ready();
+            switch (action == FrameAction::BeginPicture ? picturePhase.Begin(ready) : picturePhase.Next(ready)) {
+            case PictureFrame::ShowReady: {
+                // Prepared by the picture thread, the picture is only copied to every monitor now; its buffers go
+                // back for the next one, which the picture thread prepares while this one is on the screen.
+                std::vector<FittedPicture> picture;
+                if (pictures->Take(picture)) {
+                    ShowPicture(dc, picture, monitors);
+                    pictures->GiveBack(std::move(picture));
+                    LetTheWindowShowTheDrawing();
+                }
+                break;
+            }
+            case PictureFrame::ShowBuiltIn:
+                DrawPicture(dc, sizes, monitors, nullptr);
+                LetTheWindowShowTheDrawing();
+                break;
+            case PictureFrame::RequestAndSpiral:
+                if (pictures != nullptr)
+                    pictures->Request();
+                [[fallthrough]];
+            case PictureFrame::Spiral:
+                spiral.Present(phases.FrameIndex(), dc);
+                LetTheWindowShowTheDrawing();
+                break;
+            case PictureFrame::Nothing:
+                break; // the picture stays as drawn
+            }
         }
         phases.EndFrame(tick);
     }

@@ -16,8 +16,8 @@ struct RenderFaults {
     SpiralAllocationFault frameAllocation; // one allocation of the frame builder fails
     bool noWindowDC = false;               // the window's device context cannot be had
     bool noThread = false;                 // the thread cannot be created
-    bool noComApartment = false;           // the thread cannot enter a COM apartment
-    bool throwWhileListing = false;        // building the picture list throws (runs out of memory)
+    bool noComApartment = false;           // neither it nor its picture thread can enter a COM apartment
+    bool throwWhileListing = false;        // the run throws where it starts the pictures (runs out of memory)
     bool noFineTimer = false;              // the system has no high-resolution waitable timers
 };
 

@@ -4,6 +4,8 @@ set -euo pipefail
 # "wine" holds the wine/wineserver/wineboot commands; wine64 alone only recommends it.
 packages=(cmake make g++ mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagick libxcomposite1 libxcursor1
           fonts-ipafont-gothic fonts-wine googletest locales procps util-linux libstb-dev libx11-dev nsis)
+# The drive that stops answering on request, for the tests of pictures on a sleeping network drive (FUSE).
+packages+=(pkg-config libfuse3-dev fuse3)
 # The fuzz targets: clang, its libFuzzer and its sanitizer runtimes.
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 missing=()

@@ -192,13 +192,13 @@ PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar
     return PrepareResult::Prepared;
 }
 
-void ShowPicture(HDC dc, const PictureWorkspace& work, const std::vector<RECT>& targets) {
+void ShowPicture(HDC dc, const std::vector<FittedPicture>& picture, const std::vector<RECT>& targets) {
     for (const RECT& target : targets) {
         ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         const int32_t w = target.right - target.left, h = target.bottom - target.top;
-        const auto fitted = std::find_if(work.shown.begin(), work.shown.end(),
+        const auto fitted = std::find_if(picture.begin(), picture.end(),
                                          [w, h](const FittedPicture& f) { return f.targetW == w && f.targetH == h; });
-        if (fitted == work.shown.end() || fitted->pixels.empty())
+        if (fitted == picture.end() || fitted->pixels.empty())
             continue;
         const FitRect& fit = fitted->fit;
         const BITMAPINFO info = TopDown32(fit.width, fit.height);
@@ -213,7 +213,7 @@ void DrawPicture(HDC dc, const std::vector<SIZE>& sizes, const std::vector<RECT>
     PictureWorkspace& work = workspace != nullptr ? *workspace : local;
     const PrepareResult prepared = PreparePicture(dc, sizes, path, stopRequested, work);
     if (prepared == PrepareResult::Prepared)
-        ShowPicture(dc, work, targets);
+        ShowPicture(dc, work.shown, targets);
     // Afterwards the kept workspace gives back what the next picture would not reuse.
     if (workspace != nullptr)
         workspace->KeepWithin(kKeptWorkspaceBytes);

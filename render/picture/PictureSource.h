@@ -24,7 +24,7 @@ PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar
 
 // Copies the prepared picture onto each target: black wherever the picture does not cover it. A target of a
 // size that was not prepared is left black.
-void ShowPicture(HDC dc, const PictureWorkspace& work, const std::vector<RECT>& targets);
+void ShowPicture(HDC dc, const std::vector<FittedPicture>& picture, const std::vector<RECT>& targets);
 
 // PreparePicture for sizes (the distinct sizes of targets), then ShowPicture; a stop draws nothing. workspace, when
 // given, holds the working memory from one picture to the next, up to kKeptWorkspaceBytes (see PictureScaler.h);

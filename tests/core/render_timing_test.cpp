@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/FrameTiming.h"
+#include "render/PicturePhase.h"
 
 namespace {
 
@@ -256,4 +257,37 @@ TEST(PhaseClock, FrameCounterAdvancesEveryFrameModulo15AlsoDuringPictures) {
     EXPECT_TRUE(clock.ShowingPicture());
     for (int i = 0; i < 31; ++i)
         EXPECT_EQ(seen[i], i % 15);
+}
+
+TEST(PicturePhase, APhaseNeverWaitsForItsPictureAndShowsItOnceReady) {
+    using F = PictureFrame;
+    // Each row: whether pictures are prepared ahead, then per frame of one picture phase (the first is its start)
+    // whether the picture thread has one ready, and what the frame draws.
+    const struct {
+        const char* name;
+        bool ahead;
+        std::vector<bool> ready;
+        std::vector<PictureFrame> frames;
+    } rows[] = {
+        {"ready at the start", true, {true, true, false}, {F::ShowReady, F::Nothing, F::Nothing}},
+        {"late: the built-in picture, then the picture once ready",
+         true,
+         {false, false, true, true},
+         {F::ShowBuiltIn, F::Nothing, F::ShowReady, F::Nothing}},
+        {"never ready: the built-in picture stays", true, {false, false}, {F::ShowBuiltIn, F::Nothing}},
+        {"at the phase: asked for, spiral until ready",
+         false,
+         {false, false, true, true},
+         {F::RequestAndSpiral, F::Spiral, F::ShowReady, F::Nothing}},
+        {"at the phase, ready from an earlier request", false, {true, false}, {F::ShowReady, F::Nothing}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CPicturePhase phase(row.ahead);
+        // A phase that ended waiting leaves nothing behind: each phase starts afresh.
+        for (int run = 0; run < 2; ++run)
+            for (size_t i = 0; i < row.ready.size(); ++i)
+                EXPECT_EQ(i == 0 ? phase.Begin(row.ready[i]) : phase.Next(row.ready[i]), row.frames[i])
+                    << "run " << run << ", frame " << i;
+    }
 }

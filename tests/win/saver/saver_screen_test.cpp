@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -444,3 +445,93 @@ TEST_F(SaverScreen, EveryMonitorOfTheDeskShowsTheSaverAndAMoveOnAnyEndsIt) {
         30000);
     EXPECT_TRUE(ended);
 }
+
+namespace {
+
+// A picture folder on a drive that stops answering (tests/win/rig/stall_fs.c, which win.drive_stalls mounts for this
+// program): what the drive leaves unanswered from the start, and what becomes of it.
+struct StallCase {
+    const char* name;
+    const char* stalls; // the rig's word: "list", "read" or "read-after-first"
+    enum Course { kStaysSilent, kFirstPhotoThenSilent, kWakes } course;
+};
+
+void PrintTo(const StallCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const StallCase kStallCases[] = {
+    {"ListingHangs", "list", StallCase::kStaysSilent},
+    {"EveryReadHangs", "read", StallCase::kStaysSilent},
+    {"FirstPhotoShowsThenTheNextReadHangs", "read-after-first", StallCase::kFirstPhotoThenSilent},
+    {"DriveWakesAfterAFewSeconds", "list", StallCase::kWakes},
+};
+
+class SaverOnStalledDrive : public SaverScreen, public ::testing::WithParamInterface<StallCase> {};
+
+} // namespace
+
+// The spiral turns within the loading time and through its phases while the drive is silent, the picture phases
+// showing the built-in picture; photos the drive gives show at the next picture phases; a key gives the screen back
+// at once, and the saver ends with exit code 0 once the drive answers.
+TEST_P(SaverOnStalledDrive, SpiralTurnsOnAndThePhotosComeWhenTheDriveDoes) {
+    const StallCase& c = GetParam();
+    const char* mount = std::getenv("WHORLIX_STALL_MOUNT");
+    const char* backing = std::getenv("WHORLIX_STALL_BACKING");
+    const char* control = std::getenv("WHORLIX_STALL_CONTROL");
+    ASSERT_TRUE(mount != nullptr && backing != nullptr && control != nullptr)
+        << "runs on the drive of tests/win/rig/stalled-drive.sh (win.drive_stalls)";
+    ASSERT_EQ(m_w, 1024) << "the references are for a 1024 x 768 screen";
+    const auto drive = [&](const char* word) { wt::WriteFileBytes(wt::FromUnixPath(control), word); };
+    // However the test ends, the drive answers again: until then the saver's process cannot end.
+    const std::unique_ptr<const char, std::function<void(const char*)>> wakeAtEnd("", [&](const char*) { drive(""); });
+    const std::string photo = wt::ReadFileBytes(FixturePath("noisy4032x3024.jpg"));
+    for (const char* name : {"\\one.jpg", "\\two.jpg"})
+        wt::WriteFileBytes(wt::FromUnixPath(backing) + name, photo);
+    drive(c.stalls);
+    SaverSettings s;
+    s.SpiralTime = 1;
+    s.PictureTime = 1;
+    s.PictureFile = wt::FromUnixPath(mount);
+    Store(s);
+    const std::vector<uint32_t> builtIn = ReadRgb(FixturePath("builtin1024x768.rgb")),
+                                photoShown = ReadRgb(FixturePath("noisy1024x768.rgb"));
+    const RECT whole{0, 0, m_w, m_h}, centre{m_w / 2 - 80, m_h / 2 - 16, m_w / 2 + 80, m_h / 2 + 16};
+    enum Look { kSpiral, kBuiltIn, kPhoto };
+    const auto shows = [&](Look look) {
+        return wt::WaitUntil(
+            [&] {
+                const std::vector<uint32_t> screen = wt::ReadScreenPixels(0, 0, m_w, m_h);
+                if (look == kSpiral) {
+                    const size_t white = std::count(screen.begin(), screen.end(), 0xFFFFFFu);
+                    return std::count(screen.begin(), screen.end(), 0u) + white == screen.size() && white > 0 &&
+                           white < screen.size();
+                }
+                // The centre too: the loading screen shows the built-in picture under its loading text.
+                const std::vector<uint32_t>& reference = look == kBuiltIn ? builtIn : photoShown;
+                return Psnr(screen, reference, m_w, whole) >= 30 && Psnr(screen, reference, m_w, centre) >= 25;
+            },
+            60000);
+    };
+    StartAndWaitVisible();
+    const std::vector<Look> course[] = {
+        {kSpiral, kBuiltIn, kSpiral, kBuiltIn}, {kPhoto, kSpiral, kBuiltIn, kSpiral}, {kSpiral, kBuiltIn}};
+    const char* lookNames[] = {"spiral", "built-in picture", "photo"};
+    for (Look look : course[c.course])
+        EXPECT_TRUE(shows(look)) << "no " << lookNames[look];
+    if (c.course == StallCase::kWakes) {
+        drive("");
+        EXPECT_TRUE(shows(kPhoto)) << "no photo once the drive answers";
+        drive("list");
+    }
+    ::PostMessageA(wt::FindProcessWindow(m_process.Pid()), WM_KEYDOWN, 'A', 1);
+    EXPECT_TRUE(wt::WaitUntil([&] { return wt::FindProcessWindow(m_process.Pid()) == nullptr; }))
+        << "the screen stays covered";
+    drive("");
+    DWORD code = 0xDEAD;
+    EXPECT_TRUE(m_process.WaitExit(60000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stalled, SaverOnStalledDrive, ::testing::ValuesIn(kStallCases),
+                         [](const ::testing::TestParamInfo<StallCase>& info) { return info.param.name; });

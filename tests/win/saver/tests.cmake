@@ -3,6 +3,8 @@
 whorlix_win_test(saver ${CMAKE_CURRENT_LIST_DIR}/saver_window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/saver_process_test.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/saver_screen_test.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/SaverTestSupport.cpp)
+# The cases on a drive that stops answering run on that drive only (win.drive_stalls below).
+set_tests_properties(win.saver PROPERTIES ENVIRONMENT "WHORLIX_WINE_TEST=1;GTEST_FILTER=-Stalled/*")
 
 # Photos for the screen checks, made by ImageMagick at build time, with the references the screen is scored
 # against as raw 8-bit RGB at 1024 x 768: an area average (box filter) of the noisy photo, and a bilinear
@@ -61,3 +63,9 @@ foreach(desk ${DESKS})
   # Each desk has a display of its own, and they take turns on the desk's Wine prefix.
   set_tests_properties(win.desk_${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK desk_prefix)
 endforeach()
+
+# The saver with its picture folder on a drive that stops answering (win/rig): the native build's stall_fs, beside
+# the desks' stand-in.
+add_test(NAME win.drive_stalls COMMAND ${CMAKE_CURRENT_LIST_DIR}/../rig/stalled-drive.sh ${WHORLIX_DESK_STANDIN_DIR}/../rig/stall_fs
+         $<TARGET_FILE:win_saver> --gtest_filter=Stalled/*)
+set_tests_properties(win.drive_stalls PROPERTIES TIMEOUT 600 RESOURCE_LOCK display ENVIRONMENT "WHORLIX_WINE_TEST=1")
