@@ -8,6 +8,9 @@ Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+; No file time goes into the setup (the installed files get the time of the install): the same whorlix.scr gives
+; the same setup, whenever it was built (scripts/release.sh). Debian's makensis takes no SOURCE_DATE_EPOCH.
+SetDateSave off
 
 ; The version is written down once, in res/version.h.
 !searchparse /file "${RES}/version.h" "#define WHORLIX_VERSION_MAJOR " V_MAJOR

@@ -13,7 +13,8 @@ cmake --build "$build/native" -j "$jobs"
 cmake -S "$root" -B "$build/win" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh;$build/win/wineprefix" \
-  -DWHORLIX_NATIVE_CORE_TESTS="$build/native/tests/core_tests" -DWHORLIX_DESK_STANDIN_DIR="$build/native/desk" >/dev/null
+  -DWHORLIX_NATIVE_CORE_TESTS="$build/native/tests/core_tests" -DWHORLIX_DESK_STANDIN_DIR="$build/native/desk" \
+  -DWHORLIX_RELEASE_DIR="$build/release" >/dev/null
 cmake --build "$build/win" -j "$jobs"
 # The fuzz targets for the readers of outside bytes (clang and libFuzzer; run by scripts/fuzz.sh and CTest).
 "$root/scripts/fuzz.sh" --build

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing need (Debian packages) and the Japanese locale Wine runs in.
+# Installs what building and testing need (Debian packages) and the Japanese locale Wine runs in; with --release,
+# only what builds whorlix.scr and whorlix-setup.exe (scripts/release.sh).
 set -euo pipefail
 # "wine" holds the wine/wineserver/wineboot commands; wine64 alone only recommends it.
 packages=(cmake make g++ mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagick libxcomposite1 libxcursor1
@@ -8,6 +9,9 @@ packages=(cmake make g++ mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagic
 packages+=(pkg-config libfuse3-dev fuse3)
 # The fuzz targets: clang, its libFuzzer and its sanitizer runtimes.
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
+# The release: the cross toolchain, NSIS, the resampler's header, and googletest, which the configure takes in.
+release=${1:-}
+[ "$release" = --release ] && packages=(cmake make mingw-w64 nsis libstb-dev googletest)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -19,6 +23,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   # With recommends, as on the machines this was verified on (Wine's fonts and helpers come that way).
   apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+[ "$release" = --release ] && exit 0
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
