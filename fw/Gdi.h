@@ -15,6 +15,7 @@ template <typename T> class CGdiObjectT : public CScopedHandle<T, &fw_detail::De
 public:
     using CScopedHandle<T, &fw_detail::DeleteGdiObject<T>>::CScopedHandle;
 
+    // Takes ownership of handle, deleting the object held before.
     void Attach(T handle) { this->Reset(handle); }
     void DeleteObject() { this->Reset(); }
     T GetSafeHandle() const { return this->Get(); }
@@ -50,6 +51,9 @@ public:
         return !IsNull();
     }
 };
+
+// Owns a region.
+using CRgn = CGdiObjectT<HRGN>;
 
 // Owns an icon made for this process (LoadImage without LR_SHARED).
 using CIcon = CScopedHandle<HICON, &::DestroyIcon>;

@@ -4,9 +4,24 @@
 // inside us; a screen saver is a well-known carrier of that attack.
 #include <windows.h>
 
+#include <type_traits>
+
+#include "fw/Handles.h"
+
 // Restricts the DLL search of this process to the system folder. Called first thing in start-up, before
 // anything can load a DLL; the delay-loaded imports rely on it.
 void RestrictDllSearchToSystemFolder();
 
-// Loads a DLL of the system folder by its bare name; null when there is none there.
-HMODULE LoadSystemLibrary(const char* name);
+// Loads a DLL of the system folder by its bare name; none when there is none there.
+CModule LoadSystemLibrary(const char* name);
+
+// Entry point name of module as a pointer to Fn, its function type: decltype(::Function) where the headers
+// declare it, the signature written out where they do not (an entry point newer than the Windows we build for,
+// or one of a DLL without headers). Null when module is null or lacks it (an older Windows, say).
+template <typename Fn> Fn* FindEntryPoint(HMODULE module, const char* name) {
+    static_assert(std::is_function<Fn>::value, "Fn is a function type, such as decltype(::Function)");
+    if (module == nullptr)
+        return nullptr;
+    // GetProcAddress gives every entry point one generic type; going through void* says the cast is meant.
+    return reinterpret_cast<Fn*>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
