@@ -54,7 +54,6 @@ int CWinApp::Run() {
     MSG msg{};
     while (CWnd::PumpMessage(nullptr, msg)) {
     }
-    ExitInstance();
     return static_cast<int>(msg.wParam);
 }
 
@@ -107,6 +106,6 @@ int AfxWinMain(HINSTANCE hInstance) {
         return 1;
     app->InitFramework(hInstance);
     if (!app->InitInstance())
-        return app->ExitInstance();
+        return 0;
     return app->Run();
 }
