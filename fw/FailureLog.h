@@ -9,6 +9,5 @@ void SetFailureLogPrefix(const char* prefix);
 // Logs "<prefix>: " and the printf-style text as one line.
 void LogFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Inside a catch block only: what the exception being handled says (its what(), or "unknown exception"), valid
-// until the block ends.
+// Inside a catch block only: what the exception being handled says (what(), or "unknown exception").
 const char* CaughtExceptionText();

@@ -59,28 +59,17 @@ using CRgn = CGdiObjectT<HRGN>;
 using CIcon = CScopedHandle<HICON, &::DestroyIcon>;
 
 // Owns a memory device context.
-class CMemDC {
+class CMemDC : public CScopedHandle<HDC, &::DeleteDC> {
 public:
     CMemDC() = default;
     explicit CMemDC(HDC compatibleWith) { Create(compatibleWith); }
-    CMemDC(const CMemDC&) = delete;
-    CMemDC& operator=(const CMemDC&) = delete;
-    ~CMemDC() { Delete(); }
     BOOL Create(HDC compatibleWith) {
-        Delete();
-        m_hDC = ::CreateCompatibleDC(compatibleWith);
-        return m_hDC != nullptr;
+        Reset(::CreateCompatibleDC(compatibleWith));
+        return IsValid();
     }
-    void Delete() {
-        if (m_hDC != nullptr)
-            ::DeleteDC(m_hDC);
-        m_hDC = nullptr;
-    }
-    operator HDC() const { return m_hDC; }
-    bool IsNull() const { return m_hDC == nullptr; }
-
-private:
-    HDC m_hDC = nullptr;
+    void Delete() { Reset(); }
+    operator HDC() const { return Get(); }
+    bool IsNull() const { return !IsValid(); }
 };
 
 // A window's device context from GetDC, released on scope exit.

@@ -15,9 +15,8 @@ void RestrictDllSearchToSystemFolder();
 // Loads a DLL of the system folder by its bare name; none when there is none there.
 CModule LoadSystemLibrary(const char* name);
 
-// Entry point name of module as a pointer to Fn, its function type: decltype(::Function) where the headers
-// declare it, the signature written out where they do not (an entry point newer than the Windows we build for,
-// or one of a DLL without headers). Null when module is null or lacks it (an older Windows, say).
+// Entry point name of module, typed as Fn: decltype(::Function), or the signature written out where our headers
+// lack it (newer than the Windows we build for, or a DLL without headers). Null where module is null or lacks it.
 template <typename Fn> Fn* FindEntryPoint(HMODULE module, const char* name) {
     static_assert(std::is_function<Fn>::value, "Fn is a function type, such as decltype(::Function)");
     if (module == nullptr)

@@ -59,7 +59,6 @@ protected:
     // Default processing of the message being handled now: the system's (or the subclassed control's own), never
     // a base class's handler.
     LRESULT Default();
-    // Default processing of any message.
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // The root of every map chain; DECLARE_MESSAGE_MAP overrides GetMessageMap, nothing else does.
