@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "config/SettingsDlg.h"
 #include "fw/AnsiCodePage.h"
+#include "fw/FailureLog.h"
 #include "saver/FullScreenWnd.h"
 #include "saver/SaverPassword.h"
 #include "settings/SettingsPath.h"
@@ -29,6 +30,8 @@ HWND HandleFromCommandLine(int32_t value) {
 } // namespace
 
 BOOL CSaverApp::InitInstance() {
+    // Before any window or thread that could log: the lines of the failure log name the program.
+    SetFailureLogPrefix("whorlix");
     // The one place that decides where the settings live; every window and dialog is handed this path.
     const std::string settingsFile = SettingsPathFromModule(AfxGetModuleFileName(nullptr), &IsAnsiLeadByte);
     SetProfileName(settingsFile.c_str());

@@ -10,7 +10,7 @@ public:
     CColorSwatch();
     ~CColorSwatch() override;
 
-    // Takes the colour, makes its brush and repaints; the control must be attached.
+    // Takes the colour, makes its brush and repaints; the control must be subclassed.
     void SetColor(COLORREF color);
     // The colour last set: kept apart from the brush, so a brush that could not be made never changes it.
     COLORREF GetColor() const { return m_color; }

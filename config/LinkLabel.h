@@ -52,7 +52,7 @@ private:
     BOOL m_bReleasingCapture = FALSE;
 
     void TakeFontDescription();
-    // Caption plus one pixel around, measured in the font the dialog gave the label; done once, at attachment.
+    // Caption plus one pixel around, measured in the font the dialog gave the label; done once, when subclassed.
     void SizeToCaption();
     // The caption and the frame, into dc.
     void PaintContent(HDC dc);

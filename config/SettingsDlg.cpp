@@ -10,6 +10,7 @@
 #include "fw/AnsiCodePage.h"
 #include "fw/App.h"
 #include "fw/DialogTextFit.h"
+#include "fw/SystemLibrary.h"
 #include "res/resource.h"
 #include "settings/SettingsStore.h"
 
@@ -32,9 +33,7 @@ std::string QueryVersionString(const void* block, const std::string& prefix, con
 // The DPI the dialog was laid out for: its monitor's, which may differ from the system's. GetDpiForWindow came
 // with Windows 10 1607; before it every window had the system's DPI.
 UINT DialogDpi(HWND dlg) {
-    using DpiForWindowFn = UINT(WINAPI*)(HWND);
-    auto dpiForWindow = reinterpret_cast<DpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const auto dpiForWindow = FindEntryPoint<UINT WINAPI(HWND)>(::GetModuleHandleA("user32.dll"), "GetDpiForWindow");
     if (dpiForWindow != nullptr)
         return dpiForWindow(dlg);
     CClientDC screen(nullptr);
@@ -74,7 +73,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CSettingsDlg::OnInitDialog() {
-    // The first exchange attaches the swatches and link labels.
+    // The first exchange subclasses the swatches and link labels.
     CDialog::OnInitDialog();
 
     SaverSettings settings = LoadSettings(m_strSettingsFile.c_str());

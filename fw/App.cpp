@@ -52,16 +52,8 @@ void CWinApp::SetProfileName(const char* path) {
 
 int CWinApp::Run() {
     MSG msg{};
-    for (;;) {
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1)
-            break;
-        if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+    while (CWnd::PumpMessage(nullptr, msg)) {
     }
-    ExitInstance();
     return static_cast<int>(msg.wParam);
 }
 
@@ -114,6 +106,6 @@ int AfxWinMain(HINSTANCE hInstance) {
         return 1;
     app->InitFramework(hInstance);
     if (!app->InitInstance())
-        return app->ExitInstance();
+        return 0;
     return app->Run();
 }

@@ -21,11 +21,11 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
     virtual ~CWinApp();
 
-    // Called once after the framework's own set-up; FALSE ends the program, TRUE runs the message loop.
+    // The application's one hook: called once after the framework's own set-up; FALSE ends the program, TRUE runs
+    // the message loop.
     virtual BOOL InitInstance() { return FALSE; }
     // The message loop; returns the quit request's value.
-    virtual int Run();
-    virtual int ExitInstance() { return 0; }
+    int Run();
 
     // Module handle, application name and default profile name; called by the entry point.
     void InitFramework(HINSTANCE hInstance);

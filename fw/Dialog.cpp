@@ -3,12 +3,17 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <exception>
 
 #include "fw/App.h"
 #include "fw/DialogNumbers.h"
 #include "fw/DialogPlacement.h"
+#include "fw/FailureLog.h"
 #include "fw/ResourceLoad.h"
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_BN_CLICKED(IDOK, OnOK)
+ON_BN_CLICKED(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, HWND owner, LANGID lang)
     : m_nIDTemplate(templateId), m_hWndOwner(owner), m_wResourceLanguage(lang) {}
@@ -29,17 +34,13 @@ INT_PTR CDialog::DoModal() {
                     : ::CreateDialogIndirectParamA(module, dialogTemplate, owner, &CDialog::InitDialogProc,
                                                    reinterpret_cast<LPARAM>(this));
     if (hDlg != nullptr) {
-        // Messages go through the pre-translation chain (focused control first, then the dialog).
+        // Messages go through the pre-translation chain (focused control first, then the dialog). A quit request
+        // ends the dialog and is put back for the loop outside.
+        MSG msg{};
         while (!m_bModalDone) {
-            MSG msg;
-            BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-            if (got == 0 || got == -1) {
+            if (!PumpMessage(hDlg, msg)) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
-            }
-            if (!CWnd::WalkPreTranslateTree(hDlg, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
             }
         }
         ::SetWindowPos(hDlg, nullptr, 0, 0, 0, 0,
@@ -86,25 +87,6 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-bool CDialog::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (CWnd::OnWndMsg(msg, wParam, lParam, result))
-        return true;
-    // OK and Cancel (buttons, Enter, Escape and the close box all arrive as these commands).
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDOK) {
-            OnOK();
-            result = 0;
-            return true;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            OnCancel();
-            result = 0;
-            return true;
-        }
-    }
-    return false;
-}
-
 INT_PTR CALLBACK CDialog::InitDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lParam) {
     if (msg != WM_INITDIALOG)
         return FALSE; // everything else reaches our window procedure through the subclass below
@@ -115,10 +97,8 @@ INT_PTR CALLBACK CDialog::InitDialogProc(HWND hDlg, UINT msg, WPARAM, LPARAM lPa
     // as for a dialog the platform could not create.
     try {
         return dlg->OnInitDialog();
-    } catch (const std::exception& e) {
-        LogSwallowedException("dialog initialisation", WM_INITDIALOG, e.what());
     } catch (...) {
-        LogSwallowedException("dialog initialisation", WM_INITDIALOG, "unknown exception");
+        LogFailure("exception in dialog initialisation (message 0x%04X): %s", WM_INITDIALOG, CaughtExceptionText());
     }
     dlg->EndDialog(-1);
     return TRUE;
@@ -206,11 +186,7 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value) {
         return;
     HWND h = dx->PrepareEditCtrl(id);
     if (dx->m_bSaveAndValidate) {
-        int len = ::GetWindowTextLengthA(h);
-        std::string text(static_cast<size_t>(len) + 1, '\0');
-        int got = ::GetWindowTextA(h, text.data(), len + 1);
-        text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-        value = text;
+        value = WindowText(h);
     } else {
         ::SetWindowTextA(h, value.c_str());
     }

@@ -9,6 +9,8 @@
 class CDataExchange;
 
 // A modal dialog from a template: runs its own loop so controls pre-translate keys before the dialog manager.
+// A subclass overrides the three hooks below and maps its controls' messages; OK and Cancel are entries of this
+// class's map (buttons, Enter, Escape and the close box all arrive as their commands).
 class CDialog : public CWnd {
 public:
     // lang picks the template and the validation messages among the module's languages; neutral leaves the
@@ -16,31 +18,42 @@ public:
     CDialog(UINT templateId, HWND owner, LANGID lang = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
 
     // Creates the dialog, disables the owner while it runs and returns the EndDialog result (-1 on failure).
-    virtual INT_PTR DoModal();
+    INT_PTR DoModal();
     void EndDialog(int result);
 
     // Moves data between members and controls; stops at the first failure and returns FALSE then.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
+    // Hands the keys that the focused control and its parents passed on to the dialog manager.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     LANGID GetResourceLanguage() const { return m_wResourceLanguage; }
 
 protected:
+    // ---- Hooks a subclass overrides ----
+
+    // Before the dialog shows: the first exchange, which subclasses the DDX_Control controls. An override calls
+    // it first. TRUE lets the dialog manager give the focus to the first tab stop.
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange*) {}
+    // OK: takes the controls' data and ends the dialog with IDOK unless the exchange fails. An override that
+    // ends the dialog does so by calling it.
     virtual void OnOK();
-    virtual void OnCancel();
 
+    // ---- Not meant to be overridden ----
+
+    // Cancel: ends the dialog with IDCANCEL.
+    void OnCancel();
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
+    // Protected for the framework's test, which names a template the module lacks.
     UINT m_nIDTemplate;
-    HWND m_hWndOwner;
-    LANGID m_wResourceLanguage;
 
-    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    DECLARE_MESSAGE_MAP()
 
 private:
+    HWND m_hWndOwner;
+    LANGID m_wResourceLanguage;
     bool m_bModalDone = false;
     int m_nModalResult = -1;
 
@@ -67,7 +80,7 @@ public:
 
 // Each routine does nothing once the exchange has failed, so an exchange stops at its first failure.
 
-// Attaches ctrl to control id at the first exchange.
+// Subclasses control id into ctrl at the first exchange.
 void DDX_Control(CDataExchange* dx, int id, CWnd& ctrl);
 // Integer in an edit: "%d" towards the control; parsed from it, "not an integer" (AFX_IDP_PARSE_INT) on failure.
 void DDX_Text(CDataExchange* dx, int id, int& value);

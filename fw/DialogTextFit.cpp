@@ -5,6 +5,7 @@
 
 #include "fw/Gdi.h"
 #include "fw/TextFitLayout.h"
+#include "fw/Wnd.h"
 
 namespace {
 
@@ -30,15 +31,13 @@ Control Describe(HWND hwnd) {
 
 // The caption's extent in the control's own font: on one line, or wrapped at width when width is not 0.
 SIZE MeasureCaption(const Control& control, int width) {
-    const int length = ::GetWindowTextLengthA(control.hwnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    ::GetWindowTextA(control.hwnd, text.data(), length + 1);
+    const std::string text = WindowText(control.hwnd);
     CClientDC dc(control.hwnd);
     CSelectGuard font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(control.hwnd, WM_GETFONT, 0, 0)));
     RECT rc{0, 0, width, 0};
     const UINT format = DT_CALCRECT | DT_EXPANDTABS | (width == 0 ? DT_SINGLELINE : DT_WORDBREAK) |
                         ((control.style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0);
-    ::DrawTextA(dc, text.c_str(), length, &rc, format);
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
     return {rc.right, rc.bottom};
 }
 

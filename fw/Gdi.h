@@ -15,6 +15,7 @@ template <typename T> class CGdiObjectT : public CScopedHandle<T, &fw_detail::De
 public:
     using CScopedHandle<T, &fw_detail::DeleteGdiObject<T>>::CScopedHandle;
 
+    // Takes ownership of handle, deleting the object held before.
     void Attach(T handle) { this->Reset(handle); }
     void DeleteObject() { this->Reset(); }
     T GetSafeHandle() const { return this->Get(); }
@@ -51,32 +52,24 @@ public:
     }
 };
 
+// Owns a region.
+using CRgn = CGdiObjectT<HRGN>;
+
 // Owns an icon made for this process (LoadImage without LR_SHARED).
 using CIcon = CScopedHandle<HICON, &::DestroyIcon>;
 
 // Owns a memory device context.
-class CMemDC {
+class CMemDC : public CScopedHandle<HDC, &::DeleteDC> {
 public:
     CMemDC() = default;
     explicit CMemDC(HDC compatibleWith) { Create(compatibleWith); }
-    CMemDC(const CMemDC&) = delete;
-    CMemDC& operator=(const CMemDC&) = delete;
-    ~CMemDC() { Delete(); }
     BOOL Create(HDC compatibleWith) {
-        Delete();
-        m_hDC = ::CreateCompatibleDC(compatibleWith);
-        return m_hDC != nullptr;
+        Reset(::CreateCompatibleDC(compatibleWith));
+        return IsValid();
     }
-    void Delete() {
-        if (m_hDC != nullptr)
-            ::DeleteDC(m_hDC);
-        m_hDC = nullptr;
-    }
-    operator HDC() const { return m_hDC; }
-    bool IsNull() const { return m_hDC == nullptr; }
-
-private:
-    HDC m_hDC = nullptr;
+    void Delete() { Reset(); }
+    operator HDC() const { return Get(); }
+    bool IsNull() const { return !IsValid(); }
 };
 
 // A window's device context from GetDC, released on scope exit.

@@ -1,6 +1,11 @@
 #pragma once
-// Owners of kernel, registry, module and COM handles: each releases what it holds in its destructor, so no
-// path through a function has to remember to.
+// Owners of kernel, registry, module, memory and COM handles: each releases what it holds in its destructor, so
+// no path through a function has to remember to.
+//
+// The rule of the whole program: a handle that has to be given back is held, from the moment it is made, by one
+// of these owners or those of fw/Gdi.h, and by nothing else. A bare handle never owns, so nothing gives one back
+// by hand. An owner takes a handle when constructed from it or by Reset (Attach on the GDI owners); it moves but is
+// never copied. A window object owns no window: it binds one (fw/Wnd.h), and the window's own life decides.
 #include <windows.h>
 
 #include <objbase.h>
@@ -44,6 +49,9 @@ inline BOOL WINAPI ReleaseLibrary(HMODULE module) {
 inline BOOL WINAPI CloseFindHandle(HANDLE find) {
     return ::FindClose(find);
 }
+inline BOOL WINAPI FreeGlobal(HGLOBAL memory) {
+    return ::GlobalFree(memory) == nullptr;
+}
 } // namespace fw_detail
 
 // A thread, event or file handle (CloseHandle); null means none.
@@ -59,6 +67,14 @@ public:
 using CRegKey = CScopedHandle<HKEY, &fw_detail::CloseRegKey>;
 // A library loaded with LoadLibraryA.
 using CModule = CScopedHandle<HMODULE, &fw_detail::ReleaseLibrary>;
+
+// A fixed global memory block of size bytes (GlobalAlloc), for the system calls that take an HGLOBAL; null when
+// it could not be had.
+class CGlobalMemory : public CScopedHandle<HGLOBAL, &fw_detail::FreeGlobal> {
+public:
+    explicit CGlobalMemory(SIZE_T size) : CScopedHandle(::GlobalAlloc(GMEM_FIXED, size)) {}
+    void* Data() const { return Get(); } // a fixed block's handle is its address
+};
 
 // A file search from FindFirstFileW: the first entry is read on construction. Wide, because the pictures of a
 // folder are its one use, and their names may hold characters the ANSI code page cannot spell.

@@ -18,15 +18,14 @@ void RestrictDllSearchToSystemFolder() {
     // Windows 8 and later, and Windows 7 with its 2011 loader update, take the system folder as the only place
     // to search. Without that call the least we can do is to drop the current folder from the search; the
     // program's own folder then still comes first for the delay-loaded DLLs.
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto setDefault = FindEntryPoint<decltype(::SetDefaultDllDirectories)>(::GetModuleHandleA("kernel32.dll"),
+                                                                                 "SetDefaultDllDirectories");
     if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return;
     ::SetDllDirectoryA("");
 }
 
-HMODULE LoadSystemLibrary(const char* name) {
+CModule LoadSystemLibrary(const char* name) {
     HMODULE module = ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     // A loader without the search flags refuses them as an invalid parameter: name the file by its full path.
     if (module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) {
@@ -34,5 +33,5 @@ HMODULE LoadSystemLibrary(const char* name) {
         if (!path.empty())
             module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    return module;
+    return CModule(module);
 }

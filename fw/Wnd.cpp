@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <deque>
-#include <exception>
 
 #include "fw/App.h"
+#include "fw/FailureLog.h"
 
 namespace {
 
@@ -23,22 +23,32 @@ LRESULT FailedMessageResult(UINT msg) {
     return 0;
 }
 
+// Offers msg to every bound window from msg->hwnd up to (and including) stopAt, innermost first.
+BOOL WalkPreTranslateTree(HWND stopAt, MSG* msg) {
+    for (HWND h = msg->hwnd; h != nullptr; h = ::GetAncestor(h, GA_PARENT)) {
+        CWnd* wnd = CWnd::FromHandlePermanent(h);
+        if (wnd != nullptr && wnd->PreTranslateMessage(msg))
+            return TRUE;
+        if (h == stopAt || (::GetWindowLongA(h, GWL_STYLE) & WS_CHILD) == 0)
+            break;
+    }
+    return FALSE;
+}
+
 } // namespace
 
-void LogSwallowedException(const char* where, UINT msg, const char* what) {
-    char line[512];
-    std::snprintf(line, sizeof line, "whorlix: exception in %s (message 0x%04X): %s\n", where, msg, what);
-    ::OutputDebugStringA(line);
+std::string WindowText(HWND hWnd) {
+    const int length = ::GetWindowTextLengthA(hWnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(hWnd, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
 }
 
 CWnd::~CWnd() {
     // A stack or member object whose window outlives it must not leave a dangling binding behind.
-    if (m_hWnd != nullptr) {
-        if (m_pfnSuper != nullptr)
-            UnsubclassWindow();
-        else
-            Detach();
-    }
+    if (m_hWnd != nullptr)
+        UnsubclassWindow();
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
@@ -47,12 +57,12 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp));
 }
 
-void CWnd::Attach(HWND hWnd) {
+void CWnd::Bind(HWND hWnd) {
     m_hWnd = hWnd;
     ::SetPropA(hWnd, kObjectProp, this);
 }
 
-HWND CWnd::Detach() {
+HWND CWnd::Unbind() {
     HWND hWnd = m_hWnd;
     if (hWnd != nullptr)
         ::RemovePropA(hWnd, kObjectProp);
@@ -112,7 +122,7 @@ BOOL CWnd::DestroyWindow() {
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (hWnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWnd) != nullptr)
         return FALSE;
-    Attach(hWnd);
+    Bind(hWnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
     PreSubclassWindow();
@@ -123,30 +133,26 @@ HWND CWnd::UnsubclassWindow() {
     if (m_pfnSuper != nullptr && m_hWnd != nullptr)
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
-    return Detach();
+    return Unbind();
 }
 
 std::string CWnd::GetWindowText() const {
-    int len = ::GetWindowTextLengthA(m_hWnd);
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    int got = ::GetWindowTextA(m_hWnd, text.data(), len + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
+    return WindowText(m_hWnd);
 }
 
 BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
 
-BOOL CWnd::WalkPreTranslateTree(HWND stopAt, MSG* msg) {
-    for (HWND h = msg->hwnd; h != nullptr; h = ::GetAncestor(h, GA_PARENT)) {
-        CWnd* wnd = FromHandlePermanent(h);
-        if (wnd != nullptr && wnd->PreTranslateMessage(msg))
-            return TRUE;
-        if (h == stopAt || (::GetWindowLongA(h, GWL_STYLE) & WS_CHILD) == 0)
-            break;
+bool CWnd::PumpMessage(HWND stopAt, MSG& msg) {
+    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1)
+        return false;
+    if (!WalkPreTranslateTree(stopAt, &msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
     }
-    return FALSE;
+    return true;
 }
 
 LRESULT CWnd::Default() {
@@ -208,12 +214,9 @@ bool CWnd::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
 }
 
 bool CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    // Notifications from a control go back to the control's own object first.
-    HWND child = nullptr;
-    if (msg == WM_COMMAND && lParam != 0)
-        child = reinterpret_cast<HWND>(lParam);
-    else if (msg == WM_CTLCOLORSTATIC)
-        child = reinterpret_cast<HWND>(lParam);
+    // Notifications from a control go back to the control's own object first; each of kReflectedMessages names
+    // its sender in lParam.
+    const HWND child = IsReflectedMessage(msg) ? reinterpret_cast<HWND>(lParam) : nullptr;
     if (child != nullptr && child != m_hWnd) {
         CWnd* control = FromHandlePermanent(child);
         if (control != nullptr && control->OnChildNotify(msg, wParam, lParam, result))
@@ -228,10 +231,7 @@ void CWnd::OnNcDestroyFinal() {
         app->m_pMainWnd = nullptr;
         ::PostQuitMessage(0);
     }
-    if (m_pfnSuper != nullptr)
-        UnsubclassWindow();
-    else
-        Detach();
+    UnsubclassWindow();
     PostNcDestroy();
 }
 
@@ -240,7 +240,7 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     if (wnd == nullptr && t_pWndInit != nullptr && t_pWndInit->m_hWnd == nullptr) {
         wnd = t_pWndInit;
         t_pWndInit = nullptr;
-        wnd->Attach(hWnd);
+        wnd->Bind(hWnd);
     }
     if (wnd == nullptr)
         return ::DefWindowProcA(hWnd, msg, wParam, lParam);
@@ -250,12 +250,9 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
     // fails the creation, so no half-built window stays alive.
     try {
         result = wnd->WindowProc(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        result = FailedMessageResult(msg);
-        LogSwallowedException("window procedure", msg, e.what());
     } catch (...) {
         result = FailedMessageResult(msg);
-        LogSwallowedException("window procedure", msg, "unknown exception");
+        LogFailure("exception in window procedure (message 0x%04X): %s", msg, CaughtExceptionText());
     }
     if (msg == WM_NCDESTROY)
         wnd->OnNcDestroyFinal();

@@ -6,6 +6,8 @@
 #include "fw/MsgMap.h"
 
 // A window object bound to one HWND: routes the window's messages through the class's message map.
+// A subclass gives a window its behaviour through its message map (fw/MsgMap.h) and the three hooks below;
+// the rest it calls but does not override.
 class CWnd {
 public:
     HWND m_hWnd = nullptr;
@@ -15,6 +17,20 @@ public:
     CWnd& operator=(const CWnd&) = delete;
     virtual ~CWnd();
 
+    // ---- Hooks a subclass overrides ----
+
+    // Sees a message for this window (or a child) before it is translated and dispatched; TRUE consumes it.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+protected:
+    // Runs after the window's last message (WM_NCDESTROY), once the object is unbound: where a heap window
+    // deletes itself.
+    virtual void PostNcDestroy() {}
+    // Runs once a control has been taken over by SubclassWindow, before its next message.
+    virtual void PreSubclassWindow() {}
+
+    // ---- Not meant to be overridden ----
+public:
     // The object bound to hWnd by this framework, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
 
@@ -28,17 +44,8 @@ public:
 
     // Takes over an existing window (a dialog control): its messages go through our map first.
     BOOL SubclassWindow(HWND hWnd);
+    // Gives a subclassed control its own procedure back, and unbinds the object from its window.
     HWND UnsubclassWindow();
-
-    // Sees a message for this window (or a child) before it is translated and dispatched; TRUE consumes it.
-    virtual BOOL PreTranslateMessage(MSG* msg);
-    // Offers msg to every bound window from msg->hwnd up to (and including) stopAt, innermost first.
-    static BOOL WalkPreTranslateTree(HWND stopAt, MSG* msg);
-
-    // Default processing of the message being handled now.
-    LRESULT Default();
-    virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::string GetWindowText() const;
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
@@ -48,38 +55,47 @@ public:
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
     HWND GetParentHwnd() const { return ::GetParent(m_hWnd); }
 
-    static LRESULT CALLBACK StdWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
 protected:
+    // Default processing of the message being handled now: the system's (or the subclassed control's own), never
+    // a base class's handler.
+    LRESULT Default();
+    LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // The root of every map chain; DECLARE_MESSAGE_MAP overrides GetMessageMap, nothing else does.
     static const MsgMap* GetThisMessageMap();
     virtual const MsgMap* GetMessageMap() const { return GetThisMessageMap(); }
 
-    // Looks the message up in the map chain (after offering control notifications back to the control).
-    virtual bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // A parent's notification offered back to this control; true when the control handled it.
-    bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Runs after the window's last message (WM_NCDESTROY), once the object is unbound.
-    virtual void PostNcDestroy() {}
-    // Runs once a control has been taken over by SubclassWindow, before its next message.
-    virtual void PreSubclassWindow() {}
-
-    void Attach(HWND hWnd);
-    HWND Detach();
-
-    WNDPROC m_pfnSuper = nullptr;
-
 private:
+    // The framework's two message loops, the application's and the modal dialog's, pump through PumpMessage.
+    friend class CWinApp;
+    friend class CDialog;
+
     struct CurrentMsg {
         UINT msg = 0;
         WPARAM wParam = 0;
         LPARAM lParam = 0;
     };
     CurrentMsg m_current;
+    // The subclassed control's own procedure; null for a window of our own class.
+    WNDPROC m_pfnSuper = nullptr;
 
+    // Takes the next message of this thread and, unless a bound window from its target up to stopAt
+    // pre-translates it, dispatches it; false at the quit request.
+    static bool PumpMessage(HWND stopAt, MSG& msg);
+    // The window procedure of every class registered here and of every subclassed control.
+    static LRESULT CALLBACK StdWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Looks the message up in the map chain, after offering a reflected notification to its sender.
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // A parent's notification offered back to this control; true when the control handled it.
+    bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static const MsgMapEntry* FindEntry(const MsgMap* map, UINT msg, UINT code, UINT id);
     static bool Dispatch(CWnd* wnd, const MsgMap* map, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Binds the object and the handle to each other, without owning the window; Unbind undoes it.
+    void Bind(HWND hWnd);
+    HWND Unbind();
     void OnNcDestroyFinal();
 };
 
-// Reports an exception that a window or dialog procedure caught and did not let through (OutputDebugStringA).
-void LogSwallowedException(const char* where, UINT msg, const char* what);
+// The whole text of a window; empty when it has none.
+std::string WindowText(HWND hWnd);
