@@ -1,9 +1,8 @@
 #include "render/PictureThread.h"
 
-#include <cstdio>
-#include <exception>
 #include <utility>
 
+#include "fw/FailureLog.h"
 #include "fw/Gdi.h"
 #include "fw/Handles.h"
 #include "render/PictureAhead.h"
@@ -48,12 +47,8 @@ DWORD WINAPI PictureThreadProc(LPVOID param) {
     // Nothing may leave the thread. A failure here costs only the pictures: every phase shows the built-in one.
     try {
         PreparePictures(*work);
-    } catch (const std::exception& e) {
-        char line[512];
-        std::snprintf(line, sizeof line, "whorlix: picture thread ended by an exception: %s\n", e.what());
-        ::OutputDebugStringA(line);
     } catch (...) {
-        ::OutputDebugStringA("whorlix: picture thread ended by an exception\n");
+        LogFailure("picture thread ended by an exception: %s", CaughtExceptionText());
     }
     return 0;
 }

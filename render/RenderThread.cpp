@@ -3,14 +3,13 @@
 #include <mmsystem.h>
 
 #include <atomic>
-#include <cstdio>
-#include <exception>
 #include <new>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "fw/FailureLog.h"
 #include "fw/Gdi.h"
 #include "render/DeskSpiral.h"
 #include "render/FrameTiming.h"
@@ -25,20 +24,12 @@
 
 namespace {
 
-void LogRunFailure(const char* what) {
-    char line[512];
-    std::snprintf(line, sizeof line, "whorlix: render thread ended by an exception: %s\n", what);
-    ::OutputDebugStringA(line);
-}
-
 // Whatever of the window lies outside every monitor (monitors of different sizes leave gaps in the rectangle
 // that spans them) is black, and stays so: nothing else ever draws there. With one monitor there is no gap.
 void BlackenOutsideMonitors(HDC dc, const RECT& client, const MonitorLayout& layout) {
-    CGdiObjectT<HRGN> outside;
-    outside.Attach(::CreateRectRgnIndirect(&client));
+    const CRgn outside(::CreateRectRgnIndirect(&client));
     for (const RECT& monitor : MonitorRects(layout)) {
-        CGdiObjectT<HRGN> covered;
-        covered.Attach(::CreateRectRgnIndirect(&monitor));
+        const CRgn covered(::CreateRectRgnIndirect(&monitor));
         if (!outside.IsNull() && !covered.IsNull())
             ::CombineRgn(outside, outside, covered, RGN_DIFF);
     }
@@ -252,10 +243,8 @@ DWORD WINAPI CRenderThread::ThreadProc(LPVOID param) {
     try {
         CRenderRun(self->m_request, self->m_signals).Run();
         return 0;
-    } catch (const std::exception& e) {
-        LogRunFailure(e.what());
     } catch (...) {
-        LogRunFailure("unknown exception");
+        LogFailure("render thread ended by an exception: %s", CaughtExceptionText());
     }
     ::PostMessageA(self->m_request.hWnd, WM_CLOSE, 0, 0);
     return 0;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fw/FailureLog.h"
 #include "saver/SaverPassword.h"
 
 namespace {
@@ -55,7 +56,7 @@ LRESULT CFullScreenWnd::OnDisplayChange(WPARAM, LPARAM) {
     // Without a new thread the window stays up over the desk as it was last drawn: ending the saver here would
     // pass over the password.
     if (!StartRenderThread())
-        ::OutputDebugStringA("whorlix: no render thread after a change of the display layout\n");
+        LogFailure("no render thread after a change of the display layout");
     Default();
     return 0;
 }
@@ -82,6 +83,7 @@ void CFullScreenWnd::OnSysCommand(UINT nID, LPARAM) {
     Default();
 }
 
+// This entry hides CSaverWnd's: the render thread stops only through the call at the end.
 void CFullScreenWnd::OnDestroy() {
     m_displayStateNotification.Reset();
     ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);

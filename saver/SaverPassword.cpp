@@ -37,20 +37,14 @@ BOOL CSaverPassword::VerifyPassword(HWND owner) {
     const CModule lib(LoadSystemLibrary("password.cpl"));
     if (!lib.IsValid())
         return TRUE;
-    using VerifyFn = BOOL(WINAPI*)(HWND);
-    BOOL result = TRUE;
-    if (auto verify =
-            reinterpret_cast<VerifyFn>(reinterpret_cast<void*>(::GetProcAddress(lib.Get(), "VerifyScreenSavePwd"))))
-        result = verify(owner);
-    return result;
+    const auto verify = FindEntryPoint<BOOL WINAPI(HWND)>(lib.Get(), "VerifyScreenSavePwd");
+    return verify != nullptr ? verify(owner) : TRUE;
 }
 
 void CSaverPassword::ChangePassword(HWND owner) {
     const CModule lib(LoadSystemLibrary("mpr.dll"));
     if (!lib.IsValid())
         return;
-    using ChangeFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
-    if (auto change =
-            reinterpret_cast<ChangeFn>(reinterpret_cast<void*>(::GetProcAddress(lib.Get(), "PwdChangePasswordA"))))
+    if (const auto change = FindEntryPoint<DWORD WINAPI(LPCSTR, HWND, DWORD, LPVOID)>(lib.Get(), "PwdChangePasswordA"))
         change("SCRSAVE", owner, 0, nullptr);
 }

@@ -32,6 +32,8 @@ protected:
     void SetDisplayState(DisplayState state) { m_renderThread.SetDisplayState(state); }
 
     int OnCreate(LPCREATESTRUCTA cs);
+    // Stops the render thread before the window goes; a subclass that maps WM_DESTROY calls it (its entry hides
+    // this one).
     void OnDestroy();
     void PostNcDestroy() override;
 

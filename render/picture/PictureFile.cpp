@@ -24,7 +24,7 @@ std::wstring WidePath(const std::string& path) {
 }
 
 PictureReadResult ReadPictureFile(const wchar_t* path, const std::function<bool()>& stopRequested,
-                                  std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
+                                  std::unique_ptr<CGlobalMemory>& block, DWORD& size) {
     // Reading only, we let others read too: a picture open in a viewer or the shell's preview still shows. A
     // program writing it without sharing reads still keeps it from us.
     const CFileHandle file(
@@ -37,8 +37,8 @@ PictureReadResult ReadPictureFile(const wchar_t* path, const std::function<bool(
         !PictureFileSizeAllowed(static_cast<uint64_t>(fileSize.QuadPart)))
         return PictureReadResult::Refused;
     const DWORD total = static_cast<DWORD>(fileSize.QuadPart);
-    block = std::make_unique<CGlobalBlock>(total);
-    if (block->Handle() == nullptr)
+    block = std::make_unique<CGlobalMemory>(total);
+    if (!block->IsValid())
         return PictureReadResult::Refused;
     auto* bytes = static_cast<BYTE*>(block->Data());
     DWORD done = 0;
@@ -56,14 +56,14 @@ PictureReadResult ReadPictureFile(const wchar_t* path, const std::function<bool(
     return PictureReadResult::Read;
 }
 
-bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size) {
+bool CopyBuiltinPicture(std::unique_ptr<CGlobalMemory>& block, DWORD& size) {
     DWORD resourceSize = 0;
     const void* bytes =
         LoadResourceBytes(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_BUILTIN_PICTURE), "JPEG", &resourceSize);
     if (bytes == nullptr)
         return false;
-    block = std::make_unique<CGlobalBlock>(resourceSize);
-    if (block->Handle() == nullptr)
+    block = std::make_unique<CGlobalMemory>(resourceSize);
+    if (!block->IsValid())
         return false;
     std::memcpy(block->Data(), bytes, resourceSize);
     size = resourceSize;

@@ -7,22 +7,7 @@
 #include <memory>
 #include <string>
 
-// Owns a fixed global memory block.
-class CGlobalBlock {
-public:
-    explicit CGlobalBlock(SIZE_T size) : m_hMem(::GlobalAlloc(GMEM_FIXED, size)) {}
-    ~CGlobalBlock() {
-        if (m_hMem != nullptr)
-            ::GlobalFree(m_hMem);
-    }
-    CGlobalBlock(const CGlobalBlock&) = delete;
-    CGlobalBlock& operator=(const CGlobalBlock&) = delete;
-    HGLOBAL Handle() const { return m_hMem; }
-    void* Data() const { return m_hMem; } // a fixed block's handle is its address
-
-private:
-    HGLOBAL m_hMem;
-};
+#include "fw/Handles.h"
 
 enum class PictureReadResult {
     Read,    // the block holds the file; size is what was actually read
@@ -36,7 +21,7 @@ std::wstring WidePath(const std::string& path);
 // Reads the file at path into block, sharing it with other readers. stopRequested, when given, is asked before
 // each piece, so a stop ends even the read of a large file within about one piece's time.
 PictureReadResult ReadPictureFile(const wchar_t* path, const std::function<bool()>& stopRequested,
-                                  std::unique_ptr<CGlobalBlock>& block, DWORD& size);
+                                  std::unique_ptr<CGlobalMemory>& block, DWORD& size);
 
 // Copies the built-in picture (resource "JPEG" of the executable) into block; false when it is missing.
-bool CopyBuiltinPicture(std::unique_ptr<CGlobalBlock>& block, DWORD& size);
+bool CopyBuiltinPicture(std::unique_ptr<CGlobalMemory>& block, DWORD& size);

@@ -92,7 +92,7 @@ struct DecodedPicture {
 
 // Decodes the block into work.source. The decoded pixels are taken 1:1; they are resampled to each fitted size
 // afterwards (the surface's own stretching drops or ANDs pixels when shrinking).
-BlockResult DecodeBlock(HDC dc, const CGlobalBlock& block, DWORD size, const std::function<bool()>& stopRequested,
+BlockResult DecodeBlock(HDC dc, const CGlobalMemory& block, DWORD size, const std::function<bool()>& stopRequested,
                         PictureWorkspace& work, DecodedPicture& decodedPicture) {
     if (!ThreadIsInComApartment())
         return BlockResult::NotShown;
@@ -102,7 +102,7 @@ BlockResult DecodeBlock(HDC dc, const CGlobalBlock& block, DWORD size, const std
         return BlockResult::NotShown;
     CComPtr<IStream> stream;
     // The stream must not free the block: its owner frees it, after the picture and the stream are gone.
-    if (FAILED(::CreateStreamOnHGlobal(block.Handle(), FALSE, &stream)) || !stream)
+    if (FAILED(::CreateStreamOnHGlobal(block.Get(), FALSE, &stream)) || !stream)
         return BlockResult::NotShown;
     CComPtr<IPicture> picture;
     const HRESULT hr = ::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
@@ -150,7 +150,7 @@ bool FitToSizes(const DecodedPicture& d, const std::vector<SIZE>& sizes, Picture
 }
 
 // Decodes the block and fits it to every size.
-BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalBlock& block, DWORD size,
+BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalMemory& block, DWORD size,
                          const std::function<bool()>& stopRequested, PictureWorkspace& work) {
     DecodedPicture decoded;
     const BlockResult result = DecodeBlock(dc, block, size, stopRequested, work, decoded);
@@ -163,7 +163,7 @@ BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalBl
 
 PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar_t* path,
                              const std::function<bool()>& stopRequested, PictureWorkspace& work) {
-    std::unique_ptr<CGlobalBlock> block;
+    std::unique_ptr<CGlobalMemory> block;
     DWORD size = 0;
     if (path != nullptr) {
         // A file that is missing, a folder, held open by another program, too large, or does not decode (empty,
