@@ -160,6 +160,7 @@ TEST(FramePacing, WithFineTimersOneWaitEndsAtTheTargetAndALateFrameWaitsTheShort
     EXPECT_EQ(TicksToHundredNs(3, 3), 10000000);
     EXPECT_EQ(TicksToHundredNs(0, 10000000), 0);
     EXPECT_EQ(TicksToHundredNs(-5, 10000000), 0);
+    EXPECT_EQ(TicksToHundredNs(5, 0), 0); // no counter frequency: no division by it
     EXPECT_EQ(TicksToHundredNs(IntervalTicks(2147483667LL, 10000000), 10000000), 2147483667LL * 10000);
 }
 
