@@ -115,7 +115,8 @@ TEST(JpegInfo, ExifOrientationInBothByteOrdersAndEveryMalformation) {
         {"other APP1 first", kSoi + xmp + Exif(Tiff(true, {Orientation(6)})) + kScan, 6},
         {"only the first Exif block counts", kSoi + Exif(Tiff(false, {})) + Exif(Tiff(false, {Orientation(6)})) + kScan,
          1},
-        {"even an empty one", kSoi + Exif("") + Exif(Tiff(false, {Orientation(6)})) + kScan, 1},
+        {"only the first Exif block counts, even an empty one",
+         kSoi + Exif("") + Exif(Tiff(false, {Orientation(6)})) + kScan, 1},
         {"Exif after the scan is not read", kSoi + kScan + Exif(Tiff(false, {Orientation(6)})), 1},
     };
     for (const Case& c : cases)
