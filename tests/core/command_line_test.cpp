@@ -82,6 +82,8 @@ TEST(ModeDispatch, MissingHandleReadsAsZero) {
 TEST(Atol, ParsesLikeTheCRuntimeWith32BitLong) {
     EXPECT_EQ(AtolWin32("1234"), 1234);
     EXPECT_EQ(AtolWin32("  \t\n1234"), 1234);
+    EXPECT_EQ(AtolWin32("\v\f\r9"), 9);
+    EXPECT_EQ(AtolWin32("000123"), 123);
     EXPECT_EQ(AtolWin32("+56"), 56);
     EXPECT_EQ(AtolWin32("-56"), -56);
     EXPECT_EQ(AtolWin32("12ab34"), 12);

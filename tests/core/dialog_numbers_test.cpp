@@ -21,6 +21,7 @@ TEST(DialogInt, AcceptsBlanksSignAndDigits) {
     EXPECT_TRUE(Parses("0", 0));
     EXPECT_TRUE(Parses("  000", 0));
     EXPECT_TRUE(Parses("100", 100));
+    EXPECT_TRUE(Parses("90", 90));
     EXPECT_TRUE(Parses("2147483647", 2147483647));
     EXPECT_TRUE(Parses("-2147483648", INT32_MIN));
 }

@@ -99,9 +99,15 @@ TEST(JpegInfo, ExifOrientationInBothByteOrdersAndEveryMalformation) {
         {"directory past the end", Photo("II" + Tiff16(false, 42) + Tiff32(false, 0xFFFFFFF0u) + std::string(20, '\0')),
          1},
         {"directory offset inside the header", Photo(Tiff(false, {Orientation(6)}, 0, 4)), 1},
+        {"directory offset inside the header, where reading on would find an entry",
+         Photo("II" + Tiff16(false, 42) + Tiff32(false, 4) + std::string(10, '\0') +
+               Tiff(false, {Orientation(6)}).substr(10, 12) + std::string(24, '\0')),
+         1},
+        {"entry past the directory's count", Photo(Tiff(false, {Orientation(6)}, 0, 8, 0)), 1},
         {"entry count past the end", Photo(Tiff(false, {Orientation(6)}, 0, 8, 2000)), 1},
         {"entry cut short", Photo(truncated.substr(0, truncated.size() - 8)), 1},
         {"byte order IM", Photo("IM" + Tiff(false, {Orientation(6)}).substr(2)), 1},
+        {"byte order MI", Photo("MI" + Tiff(true, {Orientation(6)}).substr(2)), 1},
         {"magic 43", Photo("II\x2B" + Tiff(false, {Orientation(6)}).substr(3)), 1},
         {"looping directory chain", Photo(loop), 6},
         {"Exif block shorter than its header", kSoi + Segment(0xE1, std::string("Exif\0\0II", 8)) + kScan, 1},
@@ -109,6 +115,8 @@ TEST(JpegInfo, ExifOrientationInBothByteOrdersAndEveryMalformation) {
         {"other APP1 first", kSoi + xmp + Exif(Tiff(true, {Orientation(6)})) + kScan, 6},
         {"only the first Exif block counts", kSoi + Exif(Tiff(false, {})) + Exif(Tiff(false, {Orientation(6)})) + kScan,
          1},
+        {"only the first Exif block counts, even an empty one",
+         kSoi + Exif("") + Exif(Tiff(false, {Orientation(6)})) + kScan, 1},
         {"Exif after the scan is not read", kSoi + kScan + Exif(Tiff(false, {Orientation(6)})), 1},
     };
     for (const Case& c : cases)
@@ -117,7 +125,7 @@ TEST(JpegInfo, ExifOrientationInBothByteOrdersAndEveryMalformation) {
 
 TEST(JpegInfo, FrameHeaderSizeComponentsAndKind) {
     const std::string fill("\xFF\xFF\xFF", 3);
-    const std::string restart("\xFF\xD0", 2);
+    const std::string restarts("\xFF\xD0\xFF\xD7", 4);
     struct Case {
         const char* what;
         std::string block;
@@ -128,10 +136,12 @@ TEST(JpegInfo, FrameHeaderSizeComponentsAndKind) {
     } cases[] = {
         {"baseline", Photo(Tiff(false, {})), true, 4032, 3024, 3, false},
         {"progressive", kSoi + Frame(0xC2, 800, 600, 3) + kScan, true, 800, 600, 3, true},
+        {"progressive, arithmetic-coded", kSoi + Frame(0xCA, 800, 600, 3) + kScan, true, 800, 600, 3, true},
+        {"the frame's fixed fields alone", kSoi + Frame(0xC0, 10, 20, 0), true, 10, 20, 0, false},
         {"CMYK", kSoi + Frame(0xC0, 640, 480, 4) + kScan, true, 640, 480, 4, false},
         {"largest", kSoi + Frame(0xC1, 65535, 65535, 1) + kScan, true, 65535, 65535, 1, false},
-        {"fill bytes and a restart marker before it", kSoi + fill + restart + Frame(0xC0, 10, 20, 3), true, 10, 20, 3,
-         false},
+        {"fill bytes and the first and last restart marker before it", kSoi + fill + restarts + Frame(0xC0, 10, 20, 3),
+         true, 10, 20, 3, false},
         {"the last frame marker, after an empty segment", kSoi + Segment(0xE0, "") + Frame(0xCF, 320, 240, 3) + kScan,
          true, 320, 240, 3, false},
         {"DHT and DAC are not frames", kSoi + Segment(0xC4, "abcdefg") + Segment(0xCC, "abcdefg") + kScan, false, 0, 0,
@@ -144,6 +154,7 @@ TEST(JpegInfo, FrameHeaderSizeComponentsAndKind) {
         {"frame right after the scan header", kSoi + Segment(0xDA, std::string(10, '\x01')) + Frame(0xC0, 640, 480, 3),
          false, 0, 0, 0, false},
         {"not a JPEG", "BM" + Frame(0xC0, 640, 480, 3), false, 0, 0, 0, false},
+        {"an end marker where the start belongs", "\xFF\xD9" + Frame(0xC0, 640, 480, 3), false, 0, 0, 0, false},
         {"garbage between segments", kSoi + "junk" + Frame(0xC0, 640, 480, 3), false, 0, 0, 0, false},
         {"only the start marker", kSoi, false, 0, 0, 0, false},
     };
@@ -289,6 +300,9 @@ TEST(PictureScaler, ShrinkingAveragesAndEnlargingIsSmooth) {
     }
     EXPECT_GE(greys, 6);
     EXPECT_FALSE(ResamplePixels(pair, 2, 1, ramp.data(), 0, 1));
+    EXPECT_FALSE(ResamplePixels(pair, 2, 1, ramp.data(), 16, 0));
+    EXPECT_FALSE(ResamplePixels(pair, 0, 1, ramp.data(), 16, 1));
+    EXPECT_FALSE(ResamplePixels(pair, 2, 0, ramp.data(), 16, 1));
 }
 
 TEST(PictureScaler, TurnsUprightAfterResampling) {
@@ -304,5 +318,14 @@ TEST(PictureScaler, TurnsUprightAfterResampling) {
         const uint32_t top = shown[2 * 10 + 5] & 0xFFFFFF, bottom = shown[17 * 10 + 5] & 0xFFFFFF;
         EXPECT_EQ(top, o == 6 ? 0x101010u : 0xF0F0F0u) << o;
         EXPECT_EQ(bottom, o == 6 ? 0xF0F0F0u : 0x101010u) << o;
+    }
+    EXPECT_FALSE(ScaleOrientedPicture(stored.data(), 40, 20, 6, std::vector<uint32_t>(20).data(), 0, 20));
+    // Shown as stored, the picture is resampled straight into the target: no copy to turn is made.
+    for (int o : {1, 2}) {
+        PictureWorkspace w;
+        std::vector<uint32_t> shown(20 * 10);
+        ASSERT_TRUE(ScaleOrientedPicture(stored.data(), 40, 20, o, shown.data(), 20, 10, &w));
+        EXPECT_EQ(shown[5 * 20 + 2] & 0xFFFFFF, o == 1 ? 0x101010u : 0xF0F0F0u) << o;
+        EXPECT_EQ(w.resampled.empty(), o == 1) << o;
     }
 }

@@ -74,6 +74,21 @@ TEST(SpiralRaster, InteriorUnderEvenOddWithOutlineOnTop) {
          "##.....#\n"
          "##.....#\n"
          "##.....#\n"},
+        // Edges along the first row and column have their outline too.
+        {"corner", 6, 4, {{0, 0}, {4, 0}, {4, 3}, {0, 3}}, "......\n.###..\n.###..\n......\n"},
+        // Slopes of one half, where the pen's step lands halfway: edges going up step across there, going down not.
+        {"diamond",
+         11,
+         6,
+         {{1, 3}, {5, 1}, {9, 3}, {5, 5}},
+         "...........\n...........\n....###....\n...#####...\n.....#.....\n...........\n"},
+        // Edges that enter from above cross the first row where they would have without the cut.
+        {"from above",
+         12,
+         4,
+         {{2, -2}, {8, -2}, {14, 4}, {8, 4}},
+         ".....#####..\n......#####.\n.......#####\n........####\n"},
+        {"no columns", 0, 2, {{-3, 0}, {-1, 0}, {-1, 2}, {-3, 2}}, "\n\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Picture(Rasterise(c.v, c.w, c.h), c.w, c.h), c.expected) << c.what;

@@ -91,6 +91,9 @@ TEST(FramePacing, EveryFrameSleepsAtLeastOnceAndALateFrameIsNotCaughtUp) {
         sleeps += pacer.Wait(read, sleep);
     EXPECT_EQ(sleeps, 40);
     EXPECT_EQ(pacer.LastCounter(), 770 + 10 * 120);
+    // A reading exactly on the target ends the wait.
+    CFramePacer exact(90, clock);
+    EXPECT_EQ(exact.Wait(read, sleep), 3);
 }
 
 TEST(FramePacing, NonPositiveIntervalStillSleepsOncePerFrame) {

@@ -33,3 +33,10 @@ TEST(VersionText, PrefixFromTranslationAndFirstLine) {
     EXPECT_EQ(VersionStringPrefix(0x04E40409u), "\\StringFileInfo\\040904e4\\");
     EXPECT_EQ(VersionLine("Name", "1.10"), "Name version 1.10");
 }
+
+TEST(VersionText, TranslationInTheDialogsLanguageElseTheFirstListed) {
+    const uint32_t entries[] = {0x04E40409u, 0x04B00411u, 0x03A40411u};
+    EXPECT_EQ(PickTranslation(entries, 3, 0x0411), 0x04B00411u);
+    EXPECT_EQ(PickTranslation(entries, 3, 0x0407), 0x04E40409u);
+    EXPECT_EQ(PickTranslation(entries, 0, 0x0409), 0u); // no translation: no strings to address
+}

@@ -1,8 +1,12 @@
-// The settings record's defaults and the rule that puts the settings file beside the module.
+// The settings record's defaults, the rule that puts the settings file beside the module, and the reading of the
+// file's text: stored numbers and the section a login name gives.
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "settings/SaverSettings.h"
 #include "settings/SettingsPath.h"
+#include "settings/SettingsText.h"
 
 namespace {
 bool NoLeadBytes(unsigned char) {
@@ -40,6 +44,7 @@ TEST(SettingsPath, ReadsTheCodePagesCharactersWhole) {
     EXPECT_EQ(SettingsPathFromModule("D:\\v1.\x95\x5Cw", &NoLeadBytes), "D:\\v1.\x95\x5Cw.ini");
     // A lead byte at the very end has no trail byte: it is taken as a byte of its own.
     EXPECT_EQ(SettingsPathFromModule("D:\\w.scr\x95", &JapaneseLeadByte), "D:\\w.ini");
+    EXPECT_EQ(CharacterLength("w\x95", 1, &JapaneseLeadByte), 1u);
 }
 
 TEST(SettingsDefaults, AreTheOneSetEveryReaderUses) {
@@ -50,4 +55,31 @@ TEST(SettingsDefaults, AreTheOneSetEveryReaderUses) {
     EXPECT_EQ(s.PictureFile, "");
     EXPECT_EQ(s.FrontColor, 0u);
     EXPECT_EQ(s.BackColor, 16777215u);
+}
+
+TEST(SettingsText, StoredNumbersReadAsThePlatformsIntegerReadReadsThem) {
+    // The rows the store's test checks against the platform under Wine, less those about quotes and the buffer's
+    // length, which are not this reader's; and the first and last digit of each range.
+    const struct {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"", 11},       {"abc", 0},     {"12abc", 12},     {" 7", 7},      {"+-5", 0},
+        {"\0015", 5},   {"\2055", 0},   {"0x10", 16},      {"-0x10", -16}, {"0X10", 0},
+        {"0o17", 15},   {"0b101", 5},   {"0b2", 0},        {"0x", 0},      {"05", 5},
+        {"0xaFz", 175}, {"0xA9:", 169}, {"4294967301", 5}, {"+90", 90},    {"-2147483649", 2147483647},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProfileIntFromText(c.text, 11), c.value) << c.text;
+}
+
+TEST(SettingsText, SectionIsTheLoginNameWhereAHeaderCanHoldIt) {
+    char name[64] = "alice";
+    EXPECT_EQ(SectionFromUserName(name, sizeof name, true), "alice");
+    EXPECT_EQ(SectionFromUserName(name, sizeof name, false), kFallbackSection); // the call failed
+    EXPECT_EQ(SectionFromUserName(name, 5, true), kFallbackSection);            // no end inside the buffer
+    for (const char* bad : {"", "a\nb", "a\rb"}) {
+        std::strcpy(name, bad);
+        EXPECT_EQ(SectionFromUserName(name, sizeof name, true), kFallbackSection) << bad;
+    }
 }

@@ -18,13 +18,16 @@ TEST(StringBlock, FindsTextsByPlaceAndRefusesBlocksThatEndTooSoon) {
     EXPECT_EQ(text, u"\u8a2d\u5b9a%1");
     EXPECT_TRUE(StringFromBlock(block.data(), block.size() * 2, 15, text));
     EXPECT_EQ(text, u"");
-    // Every cut short of a text is refused; copies end at the cut, so a sanitizer sees any read past it.
-    for (size_t bytes = 0; bytes < 2 * 9; ++bytes) {
+    // Every cut short of a text is refused, one right after it is not; copies end at the cut, so a sanitizer sees
+    // any read past it.
+    for (size_t bytes = 0; bytes <= 2 * 9; ++bytes) {
         // Exactly bytes long (also when empty: new[0] still gives a pointer the copy may take).
         std::unique_ptr<unsigned char[]> cut(new unsigned char[bytes]);
         std::memcpy(cut.get(), block.data(), bytes);
-        EXPECT_FALSE(StringFromBlock(cut.get(), bytes, 1, text)) << bytes;
+        EXPECT_EQ(StringFromBlock(cut.get(), bytes, 1, text), bytes == 2 * 9) << bytes;
     }
-    const uint16_t lying[] = {0, 0xFFFF, 'W'}; // a length past the end
+    EXPECT_EQ(text, u"Whorlix");
+    EXPECT_FALSE(StringFromBlock(nullptr, 64, 1, text)); // a block that could not be loaded
+    const uint16_t lying[] = {0, 0xFFFF, 'W'};           // a length past the end
     EXPECT_FALSE(StringFromBlock(lying, sizeof lying, 1, text));
 }
