@@ -1,5 +1,8 @@
 #include "render/FrameTiming.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "render/spiral/SpiralGeometry.h"
 
 RenderTimings RenderTimingsFrom(const SaverSettings& settings) {
@@ -28,21 +31,46 @@ int CFramePacer::Wait(const std::function<int64_t()>& readCounter, const std::fu
                       const std::function<bool()>& stopRequested) {
     const int64_t target = m_last + m_interval;
     int waits = 0;
+    bool timed = false; // the last wait was one to the target, not the shortest
     do {
         if (stopRequested && stopRequested())
             break;
         int64_t ticks = m_shortest;
+        timed = false;
         if (m_waits == PacerWaits::ToTheTarget) {
             // A fresh reading: the frame's own work has used part of the interval since the last one.
             const int64_t left = target - readCounter();
-            if (left > 0)
-                ticks = left;
+            if (left > 0) {
+                ticks = waits == 0 && left > m_lead ? left - m_lead : left;
+                timed = true;
+            }
         }
         waitFor(ticks);
         ++waits;
         m_last = readCounter();
+        // A wait that ended before the target was led by too much: half of it is kept, and the rest is waited for
+        // to the target itself.
+        if (timed && m_last < target)
+            m_lead /= 2;
     } while (m_last < target);
+    if (timed)
+        LearnLateness(m_last - target);
     return waits;
+}
+
+// A timer wakes its thread a little after the time it was set for (under Wine about half a millisecond, on Windows up
+// to one), which would make every frame that much longer than its interval. The least lateness of the last
+// kLatenessWindow timed waits is waited less from then on: rarely enough to wake before the target, which then
+// costs one more short wait.
+void CFramePacer::LearnLateness(int64_t lateness) {
+    if (lateness < m_leastLateness)
+        m_leastLateness = lateness;
+    if (++m_latenessSeen < kLatenessWindow)
+        return;
+    // At most two of the shortest waits: a loaded machine's late wake-ups are no timer's lateness.
+    m_lead = std::min(m_lead + m_leastLateness, 2 * m_shortest);
+    m_leastLateness = INT64_MAX;
+    m_latenessSeen = 0;
 }
 
 CPhaseClock::CPhaseClock(const RenderTimings& timings, uint32_t now)

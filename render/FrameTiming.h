@@ -49,11 +49,20 @@ public:
 
     int64_t LastCounter() const { return m_last; }
 
+    // How much earlier than the target a wait to it is set to end: the timer's own lateness, as learnt.
+    int64_t Lead() const { return m_lead; }
+    static constexpr int kLatenessWindow = 16;
+
 private:
+    void LearnLateness(int64_t lateness);
+
     int64_t m_interval;
     int64_t m_last;
     PacerWaits m_waits;
     int64_t m_shortest;
+    int64_t m_lead = 0;
+    int64_t m_leastLateness = INT64_MAX;
+    int m_latenessSeen = 0;
 };
 
 // What one paced frame does.

@@ -157,6 +157,28 @@ TEST(FramePacing, WithFineTimersOneWaitEndsAtTheTargetAndALateFrameWaitsTheShort
         EXPECT_EQ(waits, static_cast<int>(row.asked.size()));
         EXPECT_EQ(pacer.LastCounter(), row.last);
     }
+    // A timer that always wakes 3 ticks late: after a window of waits they are waited less, and frames end on their
+    // targets; once it wakes on time the lead is too much, and a wait that ends early waits again for the rest.
+    {
+        int64_t clock = 0, late = 3;
+        CFramePacer pacer(100, 0, PacerWaits::ToTheTarget, 7);
+        const auto read = [&] { return clock; };
+        const auto timer = [&](int64_t ticks) { clock += ticks + late; };
+        for (int i = 0; i < CFramePacer::kLatenessWindow; ++i)
+            pacer.Wait(read, timer);
+        EXPECT_EQ(pacer.LastCounter(), CFramePacer::kLatenessWindow * 103);
+        EXPECT_EQ(pacer.Lead(), 3);
+        pacer.Wait(read, timer);
+        EXPECT_EQ(pacer.LastCounter(), CFramePacer::kLatenessWindow * 103 + 100);
+        late = 0;
+        EXPECT_EQ(pacer.Wait(read, timer), 2);
+        EXPECT_EQ(pacer.LastCounter(), CFramePacer::kLatenessWindow * 103 + 200);
+        EXPECT_EQ(pacer.Lead(), 1);
+        late = 50; // a loaded machine: the lead grows no further than two of the shortest waits
+        for (int i = 0; i < 2 * CFramePacer::kLatenessWindow; ++i)
+            pacer.Wait(read, timer);
+        EXPECT_EQ(pacer.Lead(), 14);
+    }
     // 100 ns units: rounded up, and no overflow for the longest interval a stored Speed gives (2^31 + 19 ms).
     EXPECT_EQ(TicksToHundredNs(310000, 10000000), 310000);
     EXPECT_EQ(TicksToHundredNs(1, 3), 3333334);
