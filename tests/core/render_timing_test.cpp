@@ -178,6 +178,14 @@ TEST(FramePacing, WithFineTimersOneWaitEndsAtTheTargetAndALateFrameWaitsTheShort
         for (int i = 0; i < 2 * CFramePacer::kLatenessWindow; ++i)
             pacer.Wait(read, timer);
         EXPECT_EQ(pacer.Lead(), 14);
+        // Late frames (the shortest wait) and waits a stop ended teach nothing.
+        CFramePacer fresh(100, clock, PacerWaits::ToTheTarget, 7);
+        for (int i = 0; i < CFramePacer::kLatenessWindow; ++i) {
+            clock += 500;
+            fresh.Wait(read, timer);
+            fresh.Wait(read, timer, [] { return true; });
+        }
+        EXPECT_EQ(fresh.Lead(), 0);
     }
     // 100 ns units: rounded up, and no overflow for the longest interval a stored Speed gives (2^31 + 19 ms).
     EXPECT_EQ(TicksToHundredNs(310000, 10000000), 310000);
