@@ -1,7 +1,7 @@
 // Prints what a picture phase costs with a phone's 12 MP photo, side by side: the old way (decode, then the
 // surface's own stretching inside IPicture::Render) and DrawPicture (decode, 1:1 copy, resample, turn, copy),
-// with the parts of the new way, the peak memory each way takes, and how fast a stop ends the read of a large
-// file.
+// with the parts of the new way, the peak memory each way takes, what converting a fitted picture's colours adds, and
+// how fast a stop ends the read of a large file.
 #include <windows.h>
 
 #include <ocidl.h>
@@ -18,6 +18,7 @@
 
 #include "BenchClock.h"
 #include "TestSupport.h"
+#include "render/picture/PictureColours.h"
 #include "render/picture/PictureFile.h"
 #include "render/picture/PictureFit.h"
 #include "render/picture/PictureScaler.h"
@@ -195,6 +196,27 @@ int main(int argc, char** argv) {
             });
             std::printf("  resample to %d x %d, orientation %d: %8.1f\n", size[0], size[1], orientation, ms);
         }
+    }
+
+    // Colours: a fitted picture converted from a Display P3 photo's profile to an sRGB monitor, and an untagged one
+    // to a Display P3 monitor (the test profile written as a file), with the transform made each time as for every
+    // picture. Nothing is converted, and nothing costs, for an untagged picture on an sRGB monitor.
+    std::string p3Path = std::string("Z:") + BENCH_COLOURS_UNIX + "/p3.icc";
+    std::replace(p3Path.begin(), p3Path.end(), '/', '\\');
+    const std::string p3 = wt::ReadFileBytes(p3Path);
+    const std::vector<uint8_t> p3Profile(p3.begin(), p3.end());
+    std::printf("\ncolour conversion of one fitted picture, median of 5, milliseconds\n");
+    for (const auto& size : {sizes[1], sizes[2]}) {
+        std::vector<FittedPicture> shown(1);
+        shown[0].targetW = shown[0].fit.width = size[0];
+        shown[0].targetH = shown[0].fit.height = size[1];
+        shown[0].pixels.assign(source.begin(), source.begin() + static_cast<size_t>(size[0]) * size[1]);
+        std::vector<uint32_t> scratch;
+        const std::vector<PictureKind> srgbMonitor = {{size[0], size[1], ""}}, p3Monitor = {{size[0], size[1], p3Path}};
+        const double tagged = MedianOf5([&] { ConvertToMonitorColours(p3Profile, srgbMonitor, shown, scratch); });
+        const double wide = MedianOf5([&] { ConvertToMonitorColours({}, p3Monitor, shown, scratch); });
+        std::printf("  %d x %d: Display P3 photo on sRGB %8.1f, untagged photo on Display P3 %8.1f\n", size[0], size[1],
+                    tagged, wide);
     }
 
     // Stop latency: a 250 MB file (not a picture, but under the file cap, so it is read) drawn on a thread with

@@ -1,11 +1,10 @@
 #include "render/LoadingScreen.h"
 
-#include "render/MonitorTargets.h"
 #include "render/picture/PictureSource.h"
 #include "render/spiral/SpiralGeometry.h"
 
-void CLoadingScreen::Show(HDC dc, const MonitorLayout& layout, COLORREF frontColor, COLORREF backColor,
-                          PictureWorkspace* work) {
+void CLoadingScreen::Show(HDC dc, const MonitorLayout& layout, const PictureScreens& screens, COLORREF frontColor,
+                          COLORREF backColor, PictureWorkspace* work) {
     m_hDC = dc;
     m_font.emplace(dc, ::GetStockObject(OEM_FIXED_FONT));
     SIZE extent{};
@@ -16,7 +15,7 @@ void CLoadingScreen::Show(HDC dc, const MonitorLayout& layout, COLORREF frontCol
         m_origins.push_back(TextOrigin{m.x + centred.x, m.y + centred.y});
     }
 
-    DrawPicture(dc, MonitorSizes(layout), MonitorRects(layout), nullptr, nullptr, work);
+    DrawPicture(dc, screens, nullptr, nullptr, work);
     // The text first shows inverted: BackColor letters on a FrontColor box (opaque background).
     ::SetBkColor(dc, frontColor);
     ::SetTextColor(dc, backColor);

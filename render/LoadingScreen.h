@@ -10,16 +10,17 @@
 #include "render/LoadingText.h"
 #include "render/MonitorLayout.h"
 #include "render/picture/PictureScaler.h"
+#include "render/picture/PictureSource.h"
 
 // Owns the font selection on the window surface for the render thread's run (put back when it goes).
 class CLoadingScreen {
 public:
-    // Selects the OEM fixed font into dc, draws the built-in picture over every monitor of layout and the whole
-    // text, centred on each monitor, in backColor on a box of frontColor. Leaves the surface with background
-    // backColor and text colour frontColor, the colours every spiral frame is presented in. work, when given,
-    // is the working memory the picture is decoded and fitted in.
-    void Show(HDC dc, const MonitorLayout& layout, COLORREF frontColor, COLORREF backColor,
-              PictureWorkspace* work = nullptr);
+    // Selects the OEM fixed font into dc, draws the built-in picture over every monitor of layout (as screens, its
+    // picture screens, say) and the whole text, centred on each monitor, in backColor on a box of frontColor. Leaves
+    // the surface with background backColor and text colour frontColor, the colours every spiral frame is presented in.
+    // work, when given, is the working memory the picture is decoded and fitted in.
+    void Show(HDC dc, const MonitorLayout& layout, const PictureScreens& screens, COLORREF frontColor,
+              COLORREF backColor, PictureWorkspace* work = nullptr);
 
     // The progress step of the frame building, step 0 to steps - 1: the text's first letters again, in the
     // surface's current (inverted) colours, as many as frame step * 15 / steps of one frame set has.

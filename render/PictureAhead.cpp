@@ -5,15 +5,15 @@
 
 #include "render/picture/PictureSource.h"
 
-CPictureAhead::CPictureAhead(PictureList& list, const std::vector<SIZE>& sizes, PictureWorkspace& work,
+CPictureAhead::CPictureAhead(PictureList& list, const std::vector<PictureKind>& kinds, PictureWorkspace& work,
                              std::function<bool()> stopRequested)
-    : m_list(list), m_sizes(sizes), m_work(work), m_stopRequested(std::move(stopRequested)),
-      m_bAhead(PreparesAhead(sizes)) {}
+    : m_list(list), m_kinds(kinds), m_work(work), m_stopRequested(std::move(stopRequested)),
+      m_bAhead(PreparesAhead(kinds)) {}
 
-bool CPictureAhead::PreparesAhead(const std::vector<SIZE>& sizes) {
+bool CPictureAhead::PreparesAhead(const std::vector<PictureKind>& kinds) {
     size_t mostFitted = 0;
-    for (const SIZE& size : sizes)
-        mostFitted += static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy) * sizeof(uint32_t);
+    for (const PictureKind& kind : kinds)
+        mostFitted += static_cast<size_t>(kind.w) * static_cast<size_t>(kind.h) * sizeof(uint32_t);
     return mostFitted <= kKeptWorkspaceBytes;
 }
 
@@ -22,7 +22,7 @@ bool CPictureAhead::Prepare(HDC dc) {
         return true;
     // A stop ends the run, so a preparation cut short is never taken up again.
     const std::wstring* path = m_list.TakeNext();
-    if (PreparePicture(dc, m_sizes, path != nullptr ? path->c_str() : nullptr, m_stopRequested, m_work) ==
+    if (PreparePicture(dc, m_kinds, path != nullptr ? path->c_str() : nullptr, m_stopRequested, m_work) ==
         PrepareResult::Stopped)
         return false;
     m_bReady = true;
@@ -53,11 +53,11 @@ void CPictureAhead::GiveBack(std::vector<FittedPicture> buffers) {
         m_work.KeepWithin(kKeptWorkspaceBytes);
 }
 
-bool CPictureAhead::ShowNext(HDC dc, const std::vector<RECT>& monitors) {
+bool CPictureAhead::ShowNext(HDC dc, const PictureScreens& screens) {
     std::vector<FittedPicture> picture;
     if (!TakePrepared(dc, picture))
         return false;
-    ShowPicture(dc, picture, monitors);
+    ShowPicture(dc, picture, screens);
     GiveBack(std::move(picture));
     return true;
 }

@@ -15,7 +15,7 @@ namespace {
 struct PictureWork {
     std::shared_ptr<CPictureHandoff> handoff;
     std::string picturePath;
-    std::vector<SIZE> sizes;
+    std::vector<PictureKind> kinds;
     bool enterApartment;
 };
 
@@ -30,7 +30,7 @@ void PreparePictures(const PictureWork& w) {
     if (!BuildPictureList(w.picturePath, stopRequested, list))
         return;
     PictureWorkspace work;
-    CPictureAhead pictures(list, w.sizes, work, stopRequested);
+    CPictureAhead pictures(list, w.kinds, work, stopRequested);
     std::vector<FittedPicture> picture;
     while (handoff.WaitForBuffers(picture)) {
         pictures.GiveBack(std::move(picture));
@@ -55,11 +55,12 @@ DWORD WINAPI PictureThreadProc(LPVOID param) {
 
 } // namespace
 
-CPictureThread::CPictureThread(const std::string& picturePath, const std::vector<SIZE>& sizes, bool enterApartment)
+CPictureThread::CPictureThread(const std::string& picturePath, const std::vector<PictureKind>& kinds,
+                               bool enterApartment)
     : m_handoff(std::make_shared<CPictureHandoff>()) {
     if (!m_handoff->IsUsable())
         return;
-    auto work = std::make_unique<PictureWork>(PictureWork{m_handoff, picturePath, sizes, enterApartment});
+    auto work = std::make_unique<PictureWork>(PictureWork{m_handoff, picturePath, kinds, enterApartment});
     const CHandle thread(::CreateThread(nullptr, 0, &PictureThreadProc, work.get(), CREATE_SUSPENDED, nullptr));
     if (!thread.IsValid())
         return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/PictureHandoff.h"
+#include "render/picture/PictureKinds.h"
 
 // Starts a run's picture thread and tells it to stop when the run ends. The thread builds the picture list from
 // the picture setting (the path's attributes, the folder search) and reads, decodes and fits each picture, one at a
@@ -15,9 +16,9 @@
 // soon as its current call returns.
 class CPictureThread {
 public:
-    // sizes are the distinct monitor sizes. enterApartment false stands for a thread that cannot enter a COM apartment
-    // (a test's fault). Without a thread (it cannot be started) no picture is ever ready.
-    CPictureThread(const std::string& picturePath, const std::vector<SIZE>& sizes, bool enterApartment);
+    // kinds are the distinct kinds of monitor (size and colour profile). enterApartment false stands for a thread that
+    // cannot enter a COM apartment (a test's fault). Without a thread (it cannot be started) no picture is ever ready.
+    CPictureThread(const std::string& picturePath, const std::vector<PictureKind>& kinds, bool enterApartment);
     ~CPictureThread();
     CPictureThread(const CPictureThread&) = delete;
     CPictureThread& operator=(const CPictureThread&) = delete;

@@ -50,7 +50,7 @@ private:
     bool DrawUntilStopped(const SaverSettings& settings, const RenderTimings& timings, const RECT& client,
                           const MonitorLayout& layout);
     // pictures is null where no picture thread runs: every picture phase then shows the built-in picture.
-    void RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout, const CDeskSpiral& spiral,
+    void RunFrameLoop(HDC dc, const RenderTimings& timings, const PictureScreens& screens, const CDeskSpiral& spiral,
                       CPictureHandoff* pictures);
     // Lets the window's own thread know that drawing is due. Wine copies a window's drawing to the display when the
     // thread that owns the window runs, and otherwise only about every 94 ms; that thread sleeps in its message
@@ -91,8 +91,10 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     if (dc.IsNull() || m_request.faults.noWindowDC)
         return false;
     BlackenOutsideMonitors(dc, client, layout);
+    // Each monitor's colour profile is asked for once a run: a change of monitors starts a new run.
+    const PictureScreens screens = PictureScreensOf(m_hWnd, layout);
     CLoadingScreen loading;
-    loading.Show(dc, layout, settings.FrontColor, settings.BackColor);
+    loading.Show(dc, layout, screens, settings.FrontColor, settings.BackColor);
     LetTheWindowShowTheDrawing();
 
     // The pictures may live on a drive that answers late or not at all (a sleeping network drive): every file-system
@@ -101,7 +103,7 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     // and then nothing of the pictures is looked at.
     std::optional<CPictureThread> pictures;
     if (timings.pictureMs != 0)
-        pictures.emplace(settings.PictureFile, MonitorSizes(layout), !m_request.faults.noComApartment);
+        pictures.emplace(settings.PictureFile, screens.kinds.kinds, !m_request.faults.noComApartment);
     CDeskSpiral spiral(layout, m_request.faults.frameAllocation);
     if (m_request.faults.throwWhileListing)
         throw std::bad_alloc();
@@ -116,13 +118,13 @@ bool CRenderRun::DrawUntilStopped(const SaverSettings& settings, const RenderTim
     if (built == BuildResult::OutOfMemory)
         return false;
     // After a stop during building the loop sees the same request before its first frame and ends.
-    RunFrameLoop(dc, timings, layout, spiral, pictures ? &pictures->Handoff() : nullptr);
+    RunFrameLoop(dc, timings, screens, spiral, pictures ? &pictures->Handoff() : nullptr);
     // Leaving gives back the frames, the font selection and the device context, in the reverse order of their
     // making, and tells the picture thread to end (it gives back what it made by itself).
     return true;
 }
 
-void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const MonitorLayout& layout,
+void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const PictureScreens& screens,
                               const CDeskSpiral& spiral, CPictureHandoff* pictures) {
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
@@ -141,9 +143,7 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const Monito
     const auto tick = [] { return static_cast<uint32_t>(::timeGetTime()); };
 
     const auto stopTest = [this] { return StopRequested(); };
-    const std::vector<RECT> monitors = MonitorRects(layout);
-    const std::vector<SIZE> sizes = MonitorSizes(layout);
-    CPicturePhase picturePhase(CPictureAhead::PreparesAhead(sizes));
+    CPicturePhase picturePhase(CPictureAhead::PreparesAhead(screens.kinds.kinds));
     while (!StopRequested()) {
         // While the displays are off nothing is drawn. Once they show again the pacer finds the frame late and
         // waits the shortest wait: the spiral turns on at once, from the frame and phase where it stood (a phase
@@ -165,14 +165,14 @@ void CRenderRun::RunFrameLoop(HDC dc, const RenderTimings& timings, const Monito
                 // back for the next one, which the picture thread prepares while this one is on the screen.
                 std::vector<FittedPicture> picture;
                 if (pictures->Take(picture)) {
-                    ShowPicture(dc, picture, monitors);
+                    ShowPicture(dc, picture, screens);
                     pictures->GiveBack(std::move(picture));
                     LetTheWindowShowTheDrawing();
                 }
                 break;
             }
             case PictureFrame::ShowBuiltIn:
-                DrawPicture(dc, sizes, monitors, nullptr);
+                DrawPicture(dc, screens, nullptr);
                 LetTheWindowShowTheDrawing();
                 break;
             case PictureFrame::RequestAndSpiral:

@@ -7,6 +7,8 @@ packages=(cmake make g++ mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagic
           fonts-ipafont-gothic fonts-wine googletest locales procps util-linux libstb-dev libx11-dev nsis)
 # The drive that stops answering on request, for the tests of pictures on a sleeping network drive (FUSE).
 packages+=(pkg-config libfuse3-dev fuse3)
+# The colour profiles of the tests' tagged photos are made with lcms2 (ImageMagick converts with it too).
+packages+=(liblcms2-dev)
 # The fuzz targets: clang, its libFuzzer and its sanitizer runtimes.
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
 # The release: the cross toolchain, NSIS, the resampler's header, and googletest, which the configure takes in.

@@ -4,6 +4,17 @@
 
 namespace {
 
+// One APP2 "ICC_PROFILE" chunk: a profile too large for one segment is split over several, numbered from 1.
+struct ColourProfileChunk {
+    uint8_t sequence, count;
+    const uint8_t* data;
+    size_t size;
+};
+
+constexpr char kIccChunkTag[] = "ICC_PROFILE"; // followed by a NUL, the sequence number and the chunk count
+constexpr size_t kIccChunkHeader = sizeof kIccChunkTag + 2;
+constexpr size_t kIccHeaderBytes = 128;
+
 constexpr uint16_t kOrientationTag = 0x0112;
 constexpr uint16_t kTypeShort = 3;
 constexpr size_t kIfdEntryBytes = 12;
@@ -37,6 +48,43 @@ private:
 
 uint16_t BigEndian16(const uint8_t* p) {
     return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
+uint32_t BigEndian32(const uint8_t* p) {
+    return (static_cast<uint32_t>(BigEndian16(p)) << 16) | BigEndian16(p + 2);
+}
+
+// The chunks joined in their order, or nothing when they do not make one whole profile for a picture of this many
+// components (see ReadJpegInfo).
+std::vector<uint8_t> JoinColourProfile(const std::vector<ColourProfileChunk>& chunks, int components) {
+    if (chunks.empty() || components != 3)
+        return {};
+    const uint8_t count = chunks.front().count;
+    // As many chunks as the count, each number from 1 to it once: then none is missing.
+    if (chunks.size() != count)
+        return {};
+    const ColourProfileChunk* bySequence[256] = {};
+    size_t total = 0;
+    for (const ColourProfileChunk& c : chunks) {
+        if (c.count != count || c.sequence == 0 || c.sequence > count || bySequence[c.sequence] != nullptr ||
+            c.size > kMaxColourProfileBytes - total)
+            return {};
+        bySequence[c.sequence] = &c;
+        total += c.size;
+    }
+    if (total < kIccHeaderBytes)
+        return {};
+    std::vector<uint8_t> profile;
+    profile.reserve(total);
+    for (unsigned sequence = 1; sequence <= count; ++sequence)
+        profile.insert(profile.end(), bySequence[sequence]->data,
+                       bySequence[sequence]->data + bySequence[sequence]->size);
+    // The header's own size, its signature, and the colour space of the data it describes, which the system's
+    // colour management does not check against the pixels.
+    if (BigEndian32(profile.data()) != total || std::memcmp(profile.data() + 36, "acsp", 4) != 0 ||
+        std::memcmp(profile.data() + 16, "RGB ", 4) != 0)
+        return {};
+    return profile;
 }
 
 // Frame header markers: every SOFn but DHT (C4), the reserved JPG (C8) and DAC (CC).
@@ -95,25 +143,23 @@ JpegInfo ReadJpegInfo(const uint8_t* data, size_t size) {
     if (data == nullptr || size < 4 || data[0] != 0xFF || data[1] != 0xD8)
         return info;
     bool exifSeen = false;
+    std::vector<ColourProfileChunk> chunks;
     size_t at = 2;
-    while (at < size) {
-        if (data[at] != 0xFF)
-            return info; // not at a marker: the header is damaged; what was read so far stands
+    // The walk ends at the first scan or the end; where the header is damaged, what was read so far stands.
+    while (at < size && data[at] == 0xFF) {
         // Any number of fill bytes may precede a marker.
         while (at < size && data[at] == 0xFF)
             ++at;
         if (at >= size)
-            return info;
+            break;
         const uint8_t marker = data[at++];
         if (IsStandaloneMarker(marker))
             continue;
-        if (marker == 0xD9 || marker == 0xDA || marker == 0xD8)
-            return info; // the first scan (or the end) comes after every header this reader wants
-        if (size - at < 2)
-            return info;
+        if (marker == 0xD9 || marker == 0xDA || marker == 0xD8 || size - at < 2)
+            break; // the first scan (or the end) comes after every header this reader wants
         const size_t length = BigEndian16(data + at);
         if (length < 2 || length > size - at)
-            return info;
+            break;
         const uint8_t* payload = data + at + 2;
         const size_t payloadSize = length - 2;
         if (IsFrameMarker(marker) && !info.hasFrame && payloadSize >= 6) {
@@ -129,8 +175,15 @@ JpegInfo ReadJpegInfo(const uint8_t* data, size_t size) {
         } else if (marker == 0xE1 && !exifSeen && payloadSize >= 6 && std::memcmp(payload, "Exif\0\0", 6) == 0) {
             exifSeen = true; // only the first Exif block counts, even when it is unreadable
             info.orientation = ReadTiffOrientation(payload + 6, payloadSize - 6);
+        } else if (marker == 0xE2 && payloadSize >= kIccChunkHeader &&
+                   std::memcmp(payload, kIccChunkTag, sizeof kIccChunkTag) == 0 && chunks.size() < 256) {
+            // More than 255 chunks cannot be numbered; the 256th already spoils the set, and nothing more is kept.
+            chunks.push_back(ColourProfileChunk{payload[sizeof kIccChunkTag], payload[sizeof kIccChunkTag + 1],
+                                                payload + kIccChunkHeader, payloadSize - kIccChunkHeader});
         }
         at += length;
     }
+    if (info.hasFrame)
+        info.iccProfile = JoinColourProfile(chunks, info.components);
     return info;
 }

@@ -12,6 +12,7 @@
 #include "fw/Gdi.h"
 #include "fw/Handles.h"
 #include "render/picture/JpegInfo.h"
+#include "render/picture/PictureColours.h"
 #include "render/picture/PictureFile.h"
 #include "render/picture/PictureFit.h"
 #include "render/picture/PictureLimits.h"
@@ -88,6 +89,7 @@ struct DecodedPicture {
     OLE_XSIZE_HIMETRIC W = 0; // the fit is computed from the decoder's size
     OLE_YSIZE_HIMETRIC H = 0;
     int orientation = 1;
+    std::vector<uint8_t> colourProfile; // the colours it is stored in; sRGB when empty
 };
 
 // Decodes the block into work.source. The decoded pixels are taken 1:1; they are resampled to each fitted size
@@ -96,7 +98,7 @@ BlockResult DecodeBlock(HDC dc, const CGlobalMemory& block, DWORD size, const st
                         PictureWorkspace& work, DecodedPicture& decodedPicture) {
     if (!ThreadIsInComApartment())
         return BlockResult::NotShown;
-    const JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
+    JpegInfo info = ReadJpegInfo(static_cast<const uint8_t*>(block.Data()), size);
     // The frame header says how large the decoded picture will be before the decoder allocates it.
     if (info.hasFrame && !PicturePixelsAllowed(info.width, info.height))
         return BlockResult::NotShown;
@@ -115,6 +117,7 @@ BlockResult DecodeBlock(HDC dc, const CGlobalMemory& block, DWORD size, const st
     const HBITMAP decoded = DecodedBitmap(*picture.Get());
     d.pixels = PicturePixelSize(dc, decoded, d.W, d.H);
     d.orientation = info.orientation;
+    d.colourProfile = std::move(info.iccProfile);
     if (!PicturePixelsAllowed(d.pixels.cx, d.pixels.cy) || d.W <= 0 || d.H <= 0)
         return BlockResult::NotShown;
     if (stopRequested && stopRequested())
@@ -124,20 +127,29 @@ BlockResult DecodeBlock(HDC dc, const CGlobalMemory& block, DWORD size, const st
     return BlockResult::Usable;
 }
 
-// Fits the decoded picture to every size: the one decode serves them all, only the resampling is per size.
-bool FitToSizes(const DecodedPicture& d, const std::vector<SIZE>& sizes, PictureWorkspace& work) {
+// Fits the decoded picture to every kind: the one decode serves them all, only the resampling is per kind.
+bool FitToKinds(const DecodedPicture& d, const std::vector<PictureKind>& kinds, PictureWorkspace& work) {
     // The fit arithmetic sees the picture as shown: a quarter turn trades its width and height.
     const bool swaps = OrientationSwapsAxes(d.orientation);
-    work.shown.resize(sizes.size());
-    for (size_t i = 0; i < sizes.size(); ++i) {
+    work.shown.resize(kinds.size());
+    for (size_t i = 0; i < kinds.size(); ++i) {
         FittedPicture& fitted = work.shown[i];
-        fitted.targetW = sizes[i].cx;
-        fitted.targetH = sizes[i].cy;
-        fitted.fit = FitPicture(sizes[i].cx, sizes[i].cy, swaps ? d.H : d.W, swaps ? d.W : d.H);
+        fitted.targetW = kinds[i].w;
+        fitted.targetH = kinds[i].h;
+        fitted.fit = FitPicture(kinds[i].w, kinds[i].h, swaps ? d.H : d.W, swaps ? d.W : d.H);
         fitted.pixels.clear();
         if (fitted.fit.width <= 0 || fitted.fit.height <= 0)
             continue;
+        // Monitors of one size with other colour profiles (two alike, calibrated apart) share the resampling: the
+        // colours are converted afterwards.
+        const auto sameSize = std::find_if(work.shown.begin(), work.shown.begin() + i, [&](const FittedPicture& f) {
+            return f.targetW == fitted.targetW && f.targetH == fitted.targetH;
+        });
         try {
+            if (sameSize != work.shown.begin() + i) {
+                fitted.pixels = sameSize->pixels;
+                continue;
+            }
             fitted.pixels.resize(static_cast<size_t>(fitted.fit.width) * static_cast<size_t>(fitted.fit.height));
         } catch (const std::bad_alloc&) {
             return false;
@@ -149,19 +161,23 @@ bool FitToSizes(const DecodedPicture& d, const std::vector<SIZE>& sizes, Picture
     return true;
 }
 
-// Decodes the block and fits it to every size.
-BlockResult PrepareBlock(HDC dc, const std::vector<SIZE>& sizes, const CGlobalMemory& block, DWORD size,
+// Decodes the block, fits it to every kind and converts it to each kind's monitor colours. The colours are converted
+// after the fit, on the fewer pixels; the difference to converting first is far below what an eye sees.
+BlockResult PrepareBlock(HDC dc, const std::vector<PictureKind>& kinds, const CGlobalMemory& block, DWORD size,
                          const std::function<bool()>& stopRequested, PictureWorkspace& work) {
     DecodedPicture decoded;
     const BlockResult result = DecodeBlock(dc, block, size, stopRequested, work, decoded);
     if (result != BlockResult::Usable)
         return result;
-    return FitToSizes(decoded, sizes, work) ? BlockResult::Usable : BlockResult::NotShown;
+    if (!FitToKinds(decoded, kinds, work))
+        return BlockResult::NotShown;
+    ConvertToMonitorColours(decoded.colourProfile, kinds, work.shown, work.resampled);
+    return BlockResult::Usable;
 }
 
 } // namespace
 
-PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar_t* path,
+PrepareResult PreparePicture(HDC dc, const std::vector<PictureKind>& kinds, const wchar_t* path,
                              const std::function<bool()>& stopRequested, PictureWorkspace& work) {
     std::unique_ptr<CGlobalMemory> block;
     DWORD size = 0;
@@ -174,7 +190,7 @@ PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar
         case PictureReadResult::Stopped:
             return PrepareResult::Stopped;
         case PictureReadResult::Read:
-            result = PrepareBlock(dc, sizes, *block, size, stopRequested, work);
+            result = PrepareBlock(dc, kinds, *block, size, stopRequested, work);
             break;
         case PictureReadResult::Refused:
             break;
@@ -184,36 +200,37 @@ PrepareResult PreparePicture(HDC dc, const std::vector<SIZE>& sizes, const wchar
         if (result == BlockResult::Usable)
             return PrepareResult::Prepared;
         block.reset();
-        return PreparePicture(dc, sizes, nullptr, stopRequested, work);
+        return PreparePicture(dc, kinds, nullptr, stopRequested, work);
     }
     // Without a usable built-in picture nothing is prepared, which leaves the targets in a defined state: black.
-    if (!CopyBuiltinPicture(block, size) || PrepareBlock(dc, sizes, *block, size, nullptr, work) != BlockResult::Usable)
+    if (!CopyBuiltinPicture(block, size) || PrepareBlock(dc, kinds, *block, size, nullptr, work) != BlockResult::Usable)
         work.shown.clear();
     return PrepareResult::Prepared;
 }
 
-void ShowPicture(HDC dc, const std::vector<FittedPicture>& picture, const std::vector<RECT>& targets) {
-    for (const RECT& target : targets) {
+void ShowPicture(HDC dc, const std::vector<FittedPicture>& picture, const PictureScreens& screens) {
+    for (size_t i = 0; i < screens.monitors.size(); ++i) {
+        const RECT& target = screens.monitors[i];
         ::FillRect(dc, &target, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        const int32_t w = target.right - target.left, h = target.bottom - target.top;
-        const auto fitted = std::find_if(picture.begin(), picture.end(),
-                                         [w, h](const FittedPicture& f) { return f.targetW == w && f.targetH == h; });
-        if (fitted == picture.end() || fitted->pixels.empty())
+        const size_t kind = i < screens.kinds.kindOf.size() ? screens.kinds.kindOf[i] : picture.size();
+        if (kind >= picture.size() || picture[kind].pixels.empty() ||
+            picture[kind].targetW != target.right - target.left || picture[kind].targetH != target.bottom - target.top)
             continue;
-        const FitRect& fit = fitted->fit;
+        const FittedPicture& fitted = picture[kind];
+        const FitRect& fit = fitted.fit;
         const BITMAPINFO info = TopDown32(fit.width, fit.height);
         ::SetDIBitsToDevice(dc, target.left + fit.x, target.top + fit.y, fit.width, fit.height, 0, 0, 0, fit.height,
-                            fitted->pixels.data(), &info, DIB_RGB_COLORS);
+                            fitted.pixels.data(), &info, DIB_RGB_COLORS);
     }
 }
 
-void DrawPicture(HDC dc, const std::vector<SIZE>& sizes, const std::vector<RECT>& targets, const wchar_t* path,
-                 const std::function<bool()>& stopRequested, PictureWorkspace* workspace) {
+void DrawPicture(HDC dc, const PictureScreens& screens, const wchar_t* path, const std::function<bool()>& stopRequested,
+                 PictureWorkspace* workspace) {
     PictureWorkspace local;
     PictureWorkspace& work = workspace != nullptr ? *workspace : local;
-    const PrepareResult prepared = PreparePicture(dc, sizes, path, stopRequested, work);
+    const PrepareResult prepared = PreparePicture(dc, screens.kinds.kinds, path, stopRequested, work);
     if (prepared == PrepareResult::Prepared)
-        ShowPicture(dc, work.shown, targets);
+        ShowPicture(dc, work.shown, screens);
     // Afterwards the kept workspace gives back what the next picture would not reuse.
     if (workspace != nullptr)
         workspace->KeepWithin(kKeptWorkspaceBytes);
@@ -221,6 +238,6 @@ void DrawPicture(HDC dc, const std::vector<SIZE>& sizes, const std::vector<RECT>
 
 void DrawPicture(HDC dc, const RECT& target, const wchar_t* path, const std::function<bool()>& stopRequested,
                  PictureWorkspace* workspace) {
-    DrawPicture(dc, {SIZE{target.right - target.left, target.bottom - target.top}}, {target}, path, stopRequested,
-                workspace);
+    const PictureScreens screens{{target}, {{{target.right - target.left, target.bottom - target.top, ""}}, {0}}};
+    DrawPicture(dc, screens, path, stopRequested, workspace);
 }

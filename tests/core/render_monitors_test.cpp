@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/MonitorLayout.h"
+#include "render/picture/PictureKinds.h"
 
 namespace {
 // The distinct sizes in order, then each monitor's index into them: "1024x768 800x600 | 0 1 0".
@@ -37,4 +38,10 @@ TEST(MonitorLayout, EachDistinctSizeOnceInTheOrderTheMonitorsShowThem) {
         EXPECT_EQ(preview.Monitors(), (std::vector<MonitorRect>{{0, 0, 152, 112}}));
         EXPECT_EQ(Sizes(preview), "152x112 | 0");
     }
+    // A picture is prepared once for each size and colour profile.
+    const PictureKinds kinds =
+        DistinctPictureKinds({{1024, 768, ""}, {1024, 768, "p3"}, {800, 600, "p3"}, {1024, 768, "p3"}});
+    EXPECT_EQ(kinds.kindOf, (std::vector<size_t>{0, 1, 2, 1}));
+    EXPECT_EQ(kinds.kinds[1].monitorProfile + kinds.kinds[2].monitorProfile + std::to_string(kinds.kinds[2].w),
+              "p3p3800");
 }

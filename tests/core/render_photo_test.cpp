@@ -69,6 +69,33 @@ std::string Photo(const std::string& tiff, uint32_t w = 4032, uint32_t h = 3024)
     return kSoi + Exif(tiff) + Frame(0xC0, w, h, 3) + kScan;
 }
 
+// A colour profile of total bytes: its header's size field, data colour space and signature, the rest a pattern
+// that shows where each byte went when chunks are joined.
+std::string IccProfile(size_t total, const char* space = "RGB ", const char* signature = "acsp") {
+    std::string p(total, '\0');
+    for (size_t i = 0; i < total; ++i)
+        p[i] = static_cast<char>(i * 7 + i / 251);
+    p.replace(0, 4, Be16(static_cast<uint32_t>(total >> 16)) + Be16(total & 0xFFFF));
+    p.replace(16, 4, space);
+    p.replace(36, 4, signature);
+    return p;
+}
+
+// One APP2 chunk of a profile: its sequence number, the chunk count and its part of the profile.
+std::string IccChunk(int sequence, int count, const std::string& part) {
+    return Segment(0xE2,
+                   std::string("ICC_PROFILE\0", 12) + static_cast<char>(sequence) + static_cast<char>(count) + part);
+}
+
+// A whole profile in as few chunks as the segments' size allows, numbered in order.
+std::string IccChunks(const std::string& profile) {
+    const size_t most = 65535 - 2 - 14, count = (profile.size() + most - 1) / most;
+    std::string chunks;
+    for (size_t i = 0; i < count; ++i)
+        chunks += IccChunk(static_cast<int>(i + 1), static_cast<int>(count), profile.substr(i * most, most));
+    return chunks;
+}
+
 JpegInfo Read(const std::string& block) {
     // An exact-size heap copy, so that the address sanitizer sees any read past the end.
     std::unique_ptr<uint8_t[]> copy(new uint8_t[block.size()]);
@@ -123,7 +150,12 @@ TEST(JpegInfo, ExifOrientationInBothByteOrdersAndEveryMalformation) {
         EXPECT_EQ(Read(c.block).orientation, c.orientation) << c.what;
 }
 
-TEST(JpegInfo, FrameHeaderSizeComponentsAndKind) {
+TEST(JpegInfo, FrameHeaderSizeComponentsKindAndColourProfile) {
+    const std::string icc = IccProfile(300), head = icc.substr(0, 150), tail = icc.substr(150);
+    const std::string big = IccProfile(kMaxColourProfileBytes);
+    const auto tagged = [](const std::string& chunks, int components) {
+        return kSoi + chunks + Frame(0xC0, 8, 8, components) + kScan;
+    };
     const std::string fill("\xFF\xFF\xFF", 3);
     const std::string restarts("\xFF\xD0\xFF\xD7", 4);
     struct Case {
@@ -133,6 +165,7 @@ TEST(JpegInfo, FrameHeaderSizeComponentsAndKind) {
         uint32_t w, h;
         int components;
         bool progressive;
+        std::string profile = ""; // the joined colour profile expected; none where empty
     } cases[] = {
         {"baseline", Photo(Tiff(false, {})), true, 4032, 3024, 3, false},
         {"progressive", kSoi + Frame(0xC2, 800, 600, 3) + kScan, true, 800, 600, 3, true},
@@ -157,9 +190,28 @@ TEST(JpegInfo, FrameHeaderSizeComponentsAndKind) {
         {"an end marker where the start belongs", "\xFF\xD9" + Frame(0xC0, 640, 480, 3), false, 0, 0, 0, false},
         {"garbage between segments", kSoi + "junk" + Frame(0xC0, 640, 480, 3), false, 0, 0, 0, false},
         {"only the start marker", kSoi, false, 0, 0, 0, false},
+        // Colour profiles: joined by sequence number wherever their chunks stand before the scan, kept only whole.
+        {"profile in three chunks out of order, one after the frame",
+         kSoi + IccChunk(3, 3, icc.substr(200)) + IccChunk(1, 3, icc.substr(0, 100)) + Frame(0xC2, 8, 8, 3) +
+             IccChunk(2, 3, icc.substr(100, 100)) + kScan,
+         true, 8, 8, 3, true, icc},
+        {"profile of the largest size", tagged(IccChunks(big), 3), true, 8, 8, 3, false, big},
+        {"profile one byte too large", tagged(IccChunks(IccProfile(big.size() + 1)), 3), true, 8, 8, 3, false},
+        {"sequence 0", tagged(IccChunk(0, 1, icc), 3), true, 8, 8, 3, false},
+        {"a chunk twice", tagged(IccChunk(1, 2, head) + IccChunk(1, 2, tail), 3), true, 8, 8, 3, false},
+        {"a chunk missing", tagged(IccChunk(1, 3, head) + IccChunk(3, 3, tail), 3), true, 8, 8, 3, false},
+        {"counts disagree", tagged(IccChunk(1, 2, head) + IccChunk(2, 3, tail), 3), true, 8, 8, 3, false},
+        {"profile cut short of its size field", tagged(IccChunk(1, 1, icc.substr(1)), 3), true, 8, 8, 3, false},
+        {"profile shorter than a header", tagged(IccChunk(1, 1, IccProfile(127)), 3), true, 8, 8, 3, false},
+        {"signature not acsp", tagged(IccChunk(1, 1, IccProfile(300, "RGB ", "ascp")), 3), true, 8, 8, 3, false},
+        {"grey profile on a colour picture", tagged(IccChunk(1, 1, IccProfile(300, "GRAY")), 3), true, 8, 8, 3, false},
+        {"colour profile on a grey picture", tagged(IccChunk(1, 1, icc), 1), true, 8, 8, 1, false},
+        {"colour profile on a CMYK picture", tagged(IccChunk(1, 1, icc), 4), true, 8, 8, 4, false},
+        {"chunk header cut short", tagged(Segment(0xE2, std::string("ICC_PROFILE\0\1", 13)), 3), true, 8, 8, 3, false},
     };
     for (const Case& c : cases) {
         const JpegInfo info = Read(c.block);
+        EXPECT_TRUE(std::string(info.iccProfile.begin(), info.iccProfile.end()) == c.profile) << c.what;
         EXPECT_EQ(info.hasFrame, c.hasFrame) << c.what;
         EXPECT_EQ(info.width, c.w) << c.what;
         EXPECT_EQ(info.height, c.h) << c.what;

@@ -11,6 +11,7 @@
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
 #include "render/LoadingScreen.h"
+#include "render/MonitorTargets.h"
 #include "render/spiral/SpiralFrames.h"
 #include "render/spiral/SpiralRaster.h"
 #include "saver/FullScreenWnd.h"
@@ -144,7 +145,8 @@ TEST(LoadingScreen, TextInvertedThenOverdrawnLetterByLetterBeforeEachFrameImage)
     HDC dc = ::GetDC(window.Handle());
     const COLORREF front = RGB(0x10, 0x20, 0x90), back = RGB(0xE0, 0xD0, 0x30);
     CLoadingScreen loading;
-    loading.Show(dc, MonitorLayout({}, w, h), front, back);
+    const MonitorLayout layout({}, w, h);
+    loading.Show(dc, layout, PictureScreensOf(nullptr, layout), front, back);
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, kLoadingText, kLoadingTextLength, &extent);
     EXPECT_EQ(loading.Origin().x, (w - extent.cx) / 2);

@@ -245,12 +245,13 @@ TEST(PictureAhead, PicturesShowInTheListsOrderAsPreparedAheadWhereTheyFitWithinT
         PictureList list;
         list.Append(WidePath(dir.File("1.jpg")));
         list.Append(WidePath(dir.File("2.jpg")));
-        std::vector<SIZE> sizes;
+        std::vector<PictureKind> monitors;
         for (const RECT& m : row.monitors)
-            sizes.push_back(SIZE{m.right - m.left, m.bottom - m.top});
+            monitors.push_back(PictureKind{m.right - m.left, m.bottom - m.top, ""});
+        const PictureScreens screens{row.monitors, DistinctPictureKinds(monitors)};
         rt::CDibSurface surface(row.monitors.back().right, row.monitors.front().bottom);
         PictureWorkspace work;
-        CPictureAhead pictures(list, sizes, work, [] { return false; });
+        CPictureAhead pictures(list, screens.kinds.kinds, work, [] { return false; });
         // Each phase: prepared ahead (the first during the loading screen), the file changed, then shown. A
         // picture prepared ahead shows as prepared; otherwise the file shows as it is at its phase.
         const struct {
@@ -263,7 +264,7 @@ TEST(PictureAhead, PicturesShowInTheListsOrderAsPreparedAheadWhereTheyFitWithinT
                 work.ShownBytes() + 4 * (work.source.capacity() + work.resampled.capacity()) + work.resizer.capacity();
             EXPECT_LE(kept, kKeptWorkspaceBytes);
             wt::WriteFileBytes(dir.File(phase == 1 ? "2.jpg" : "1.jpg"), phases[phase].changedTo);
-            ASSERT_TRUE(pictures.ShowNext(surface.DC(), row.monitors));
+            ASSERT_TRUE(pictures.ShowNext(surface.DC(), screens));
             for (const RECT& m : row.monitors)
                 EXPECT_TRUE(phases[phase].shows(surface.Pixel((m.left + m.right) / 2, (m.top + m.bottom) / 2)))
                     << "phase " << phase;

@@ -1,6 +1,6 @@
 // What the real whorlix.scr shows on the screen in run mode, read back from the screen: the pictures of a
-// picture phase (scored against ImageMagick's reductions, turned by their camera orientation, refused when
-// far too large), and the turning spiral in the configured colours.
+// picture phase (scored against ImageMagick's reductions, turned by their camera orientation, in the colours of
+// their profiles, refused when far too large), and the turning spiral in the configured colours.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <ostream>
 #include <set>
 #include <string>
@@ -68,6 +69,45 @@ std::string ExifBlock(bool bigEndian, uint16_t orientation, uint16_t claimedEntr
     return std::string{'\xFF', '\xE1', static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)} + payload;
 }
 
+struct Lab {
+    double L, a, b;
+};
+
+// A 0x00RRGGBB pixel, taken as sRGB, in CIELAB (D65).
+Lab LabOf(uint32_t px) {
+    auto linear = [px](int shift) {
+        const double v = ((px >> shift) & 0xFF) / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double r = linear(16), g = linear(8), b = linear(0);
+    auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+    const double fx = f((0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047), fy = f(0.2126 * r + 0.7152 * g + 0.0722 * b),
+                 fz = f((0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883);
+    return {116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
+}
+
+// The CIEDE2000 colour difference.
+double DeltaE2000(const Lab& x, const Lab& y) {
+    const double pi = std::acos(-1.0), rad = pi / 180, p7 = std::pow(25.0, 7);
+    const double cm = (std::hypot(x.a, x.b) + std::hypot(y.a, y.b)) / 2;
+    const double g = 0.5 * (1 - std::sqrt(std::pow(cm, 7) / (std::pow(cm, 7) + p7)));
+    const double c1 = std::hypot((1 + g) * x.a, x.b), c2 = std::hypot((1 + g) * y.a, y.b);
+    auto hue = [pi](double b, double a) {
+        return a == 0 && b == 0 ? 0 : std::fmod(std::atan2(b, a) * 180 / pi + 360, 360);
+    };
+    const double h1 = hue(x.b, (1 + g) * x.a), h2 = hue(y.b, (1 + g) * y.a);
+    const double d = c1 * c2 == 0 ? 0 : h2 - h1, dh = d > 180 ? d - 360 : d < -180 ? d + 360 : d, s = h1 + h2;
+    const double hm = c1 * c2 == 0 ? s : std::abs(h1 - h2) <= 180 ? s / 2 : (s < 360 ? s + 360 : s - 360) / 2;
+    const double lm = (x.L + y.L) / 2 - 50, cpm = (c1 + c2) / 2;
+    const double t = 1 - 0.17 * std::cos((hm - 30) * rad) + 0.24 * std::cos(2 * hm * rad) +
+                     0.32 * std::cos((3 * hm + 6) * rad) - 0.20 * std::cos((4 * hm - 63) * rad);
+    const double rt = -2 * std::sqrt(std::pow(cpm, 7) / (std::pow(cpm, 7) + p7)) *
+                      std::sin(60 * std::exp(-std::pow((hm - 275) / 25, 2)) * rad);
+    const double dl = (y.L - x.L) / (1 + 0.015 * lm * lm / std::sqrt(20 + lm * lm)), dc = (c2 - c1) / (1 + 0.045 * cpm),
+                 dhh = 2 * std::sqrt(c1 * c2) * std::sin(dh / 2 * rad) / (1 + 0.015 * cpm * t);
+    return std::sqrt(dl * dl + dc * dc + dhh * dhh + rt * dc * dhh);
+}
+
 int ChannelDistance(uint32_t a, uint32_t b) {
     int d = 0;
     for (int shift = 0; shift < 24; shift += 8)
@@ -109,12 +149,13 @@ struct PictureCase {
     const char* name;
     const char* picture; // a fixture, "" for none (the built-in picture), "huge" for 700 MB of zeros, or "scripts"
                          // for the folder of photos named in three scripts
-    std::string exif;    // an Exif block put after the picture's start marker, or nothing
-    enum Check { kScore, kEvenGrey, kQuarters, kInTurn } check;
-    const char* reference; // kScore: the reference it is scored against
+    std::string exif;    // an Exif block (or another) put after the picture's start marker, or nothing
+    enum Check { kScore, kEvenGrey, kQuarters, kInTurn, kColours } check;
+    const char* reference; // kScore, kColours: the reference it is scored against
     uint32_t quarters[4];  // kQuarters: colours of the top-left, top-right, bottom-left and bottom-right quarter;
                            // kInTurn: the three colours the centre shows in turn
     bool portrait;         // kQuarters: the 480 x 640 portrait fitted between bars, else the whole screen
+    const char* monitorProfile = nullptr; // a profile fixture the monitor is given for the case
 };
 
 // gtest names a failing case by this rather than by its bytes.
@@ -124,6 +165,12 @@ void PrintTo(const PictureCase& c, std::ostream* out) {
 
 constexpr uint32_t kRed = 0xFF0000, kLime = 0x00FF00, kBlue = 0x0000FF, kYellow = 0xFFFF00;
 constexpr uint32_t kUpright[4] = {kRed, kLime, kBlue, kYellow};
+
+// A photo compared with a reference on the screen by its colours.
+PictureCase Colours(const char* name, const char* photo, const char* reference, const char* monitorProfile = nullptr,
+                    const std::string& block = "") {
+    return {name, photo, block, PictureCase::kColours, reference, {}, false, monitorProfile};
+}
 
 const PictureCase kPictureCases[] = {
     {"NoisyPhotoIsAreaAveraged", "noisy4032x3024.jpg", "", PictureCase::kScore, "noisy1024x768.rgb", {}, false},
@@ -161,6 +208,38 @@ const PictureCase kPictureCases[] = {
     // Not read at all: the built-in picture shows at once, and a key ends the saver as usual (TearDown).
     {"HugeFileGivesTheBuiltInPicture", "huge", "", PictureCase::kScore, "builtin1024x768.rgb", {}, false},
     {"PhotosNamedInAnyScriptShowInTurn", "scripts", "", PictureCase::kInTurn, nullptr, {kRed, kBlue, kLime}, false},
+    // Colours: each photo converted from its own profile, as lcms converts it to sRGB; the odd profile swaps red and
+    // blue and needs three APP2 chunks.
+    Colours("DisplayP3PhotoInItsColours", "colours\\p3.jpg", "colours\\p3.rgb"),
+    Colours("AdobeRgbPhotoInItsColours", "colours\\adobe.jpg", "colours\\adobe.rgb"),
+    Colours("SwappedChannelsInThreeChunks", "colours\\swapped.jpg", "colours\\swapped.rgb"),
+    // A second chunk numbered 1 of 1 spoils the profile: the photo shows in its stored colours.
+    Colours("SpoiltProfileShowsTheStoredColours", "colours\\p3.jpg", "colours\\untagged.rgb", nullptr,
+            std::string("\xFF\xE2\x00\x11ICC_PROFILE\0\x01\x01x", 19)),
+    Colours("UntaggedPhotoOnAWideGamutMonitor", "colours\\untagged.jpg", "colours\\wide.rgb", "colours\\p3.icc"),
+};
+
+// Gives the monitor a profile fixture, as the system keeps one: a file in its colour folder named under the ICM key
+// of the display class; taken away again afterwards (this program holds the display). Nothing for none.
+struct MonitorProfileGuard {
+    explicit MonitorProfileGuard(const char* profile) : given(profile != nullptr) {
+        if (!given)
+            return;
+        wt::WriteFileBytes(File(), wt::ReadFileBytes(FixturePath(profile)));
+        EXPECT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKey, kName, REG_SZ, "", 1), ERROR_SUCCESS);
+    }
+    ~MonitorProfileGuard() {
+        EXPECT_TRUE(!given || (::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kKey, kName) == ERROR_SUCCESS &&
+                               ::DeleteFileA(File().c_str())));
+    }
+    static std::string File() {
+        char system[MAX_PATH] = {};
+        ::GetSystemDirectoryA(system, sizeof system);
+        return std::string(system) + "\\spool\\drivers\\color\\" + kName;
+    }
+    static constexpr const char* kKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ICM\\mntr";
+    static constexpr const char* kName = "whorlix-test-monitor.icc";
+    const bool given;
 };
 
 class SaverPicture : public SaverScreen, public ::testing::WithParamInterface<PictureCase> {
@@ -178,6 +257,18 @@ protected:
             std::snprintf(text, sizeof text, "PSNR %.1f dB, centre %.1f dB", whole, centre);
             seen = text;
             return whole >= 30 && centre >= 25;
+        }
+        if (c.check == PictureCase::kColours) {
+            std::vector<double> differences;
+            for (size_t i = 0; i < screen.size(); ++i)
+                differences.push_back(DeltaE2000(LabOf(screen[i]), LabOf(reference[i])));
+            std::sort(differences.begin(), differences.end());
+            const double mean = std::accumulate(differences.begin(), differences.end(), 0.0) / differences.size(),
+                         p95 = differences[differences.size() * 95 / 100];
+            std::snprintf(text, sizeof text, "CIEDE2000 mean %.2f, 95th percentile %.2f, largest %.1f", mean, p95,
+                          differences.back());
+            seen = text;
+            return mean <= 1 && p95 <= 2;
         }
         if (c.check == PictureCase::kInTurn) {
             const uint32_t px = screen[static_cast<size_t>(m_h / 2) * m_w + m_w / 2];
@@ -264,10 +355,12 @@ TEST_P(SaverPicture, PicturePhaseShowsThePhotoAsTaken) {
         s.PictureFile = m_dir.File("photo.jpg");
         wt::WriteFileBytes(s.PictureFile, jpeg.substr(0, 2) + c.exif + jpeg.substr(2));
     }
+    const MonitorProfileGuard monitorProfile(c.monitorProfile);
+    ASSERT_NEAR(DeltaE2000({50, 2.6772, -79.7751}, {50, 0, -82.7485}), 2.0425, 1e-4); // a published test pair
     Store(s);
     const std::vector<uint32_t> reference =
         c.reference != nullptr ? ReadRgb(FixturePath(c.reference)) : std::vector<uint32_t>();
-    if (c.check == PictureCase::kScore) {
+    if (c.check == PictureCase::kScore || c.check == PictureCase::kColours) {
         ASSERT_EQ(reference.size(), static_cast<size_t>(m_w) * m_h);
     }
     StartAndWaitVisible();

@@ -39,7 +39,31 @@ add_custom_command(OUTPUT ${SAVER_FIXTURE_FILES}
   COMMAND convert -size 640x480 xc:lime -strip -quality 95 ${SAVER_FIXTURES}/lime640x480.jpg
   DEPENDS ${PROJECT_SOURCE_DIR}/res/builtin.jpg
   VERBATIM)
-add_custom_target(saver_fixtures DEPENDS ${SAVER_FIXTURE_FILES})
+# Photos tagged with colour profiles (made by the native tree's make_profiles), and the screen each is to give on an
+# sRGB monitor, converted from the photo's own profile by lcms through ImageMagick: flat patches of saturated
+# colours above a busy photo, stored 4:4:4 so that decoders agree. wide.rgb is the untagged photo on a Display P3
+# monitor.
+set(COLOURS ${SAVER_FIXTURES}/colours)
+set(TAGGED p3 adobe swapped)
+set(COLOUR_FIXTURE_FILES ${COLOURS}/untagged.jpg ${COLOURS}/untagged.rgb ${COLOURS}/wide.rgb ${COLOURS}/p3.icc)
+foreach(tag ${TAGGED})
+  list(APPEND COLOUR_FIXTURE_FILES ${COLOURS}/${tag}.jpg ${COLOURS}/${tag}.rgb)
+  list(APPEND TAG_COMMANDS COMMAND convert ${COLOURS}/patches.png -profile ${COLOURS}/${tag}.icc -sampling-factor 1x1
+       -quality 95 ${COLOURS}/${tag}.jpg COMMAND convert ${COLOURS}/${tag}.jpg -profile ${COLOURS}/srgb.icc -depth 8
+       rgb:${COLOURS}/${tag}.rgb)
+endforeach()
+add_custom_command(OUTPUT ${COLOUR_FIXTURE_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${COLOURS}
+  COMMAND ${WHORLIX_DESK_STANDIN_DIR}/../rig/make_profiles ${COLOURS}
+  COMMAND convert -size 128x384 xc:red xc:lime xc:blue xc:cyan xc:magenta xc:yellow "xc:#E0A080" "xc:#606060" +append
+          ( -size 1024x384 -seed 7 plasma:fractal ) -append ${COLOURS}/patches.png
+  COMMAND convert ${COLOURS}/patches.png -sampling-factor 1x1 -quality 95 ${COLOURS}/untagged.jpg
+  COMMAND convert ${COLOURS}/untagged.jpg -depth 8 rgb:${COLOURS}/untagged.rgb
+  COMMAND convert ${COLOURS}/untagged.jpg -profile ${COLOURS}/srgb.icc -profile ${COLOURS}/p3.icc -depth 8
+          rgb:${COLOURS}/wide.rgb
+  ${TAG_COMMANDS}
+  VERBATIM)
+add_custom_target(saver_fixtures DEPENDS ${SAVER_FIXTURE_FILES} ${COLOUR_FIXTURE_FILES})
 set_target_properties(saver_fixtures PROPERTIES FIXTURE_DIR ${SAVER_FIXTURES})
 add_dependencies(win_saver saver_fixtures)
 target_compile_definitions(win_saver PRIVATE SAVER_FIXTURES_UNIX="${SAVER_FIXTURES}")
