@@ -40,8 +40,8 @@ TEST(MonitorLayout, EachDistinctSizeOnceInTheOrderTheMonitorsShowThem) {
     }
     // A picture is prepared once for each size and colour profile.
     const PictureKinds kinds =
-        DistinctPictureKinds({{1024, 768, ""}, {1024, 768, "p3"}, {800, 600, "p3"}, {1024, 768, "p3"}});
+        DistinctPictureKinds({{1024, 768, ""}, {1024, 768, "p3"}, {1024, 600, "p3"}, {1024, 768, "p3"}});
     EXPECT_EQ(kinds.kindOf, (std::vector<size_t>{0, 1, 2, 1}));
-    EXPECT_EQ(kinds.kinds[1].monitorProfile + kinds.kinds[2].monitorProfile + std::to_string(kinds.kinds[2].w),
-              "p3p3800");
+    EXPECT_EQ(kinds.kinds[1].monitorProfile + kinds.kinds[2].monitorProfile + std::to_string(kinds.kinds[2].h),
+              "p3p3600");
 }

@@ -152,7 +152,7 @@ TEST(JpegInfo, ExifOrientationInBothByteOrdersAndEveryMalformation) {
 
 TEST(JpegInfo, FrameHeaderSizeComponentsKindAndColourProfile) {
     const std::string icc = IccProfile(300), head = icc.substr(0, 150), tail = icc.substr(150);
-    const std::string big = IccProfile(kMaxColourProfileBytes);
+    const std::string big = IccProfile(kMaxColourProfileBytes), bare = IccProfile(128);
     const auto tagged = [](const std::string& chunks, int components) {
         return kSoi + chunks + Frame(0xC0, 8, 8, components) + kScan;
     };
@@ -202,6 +202,7 @@ TEST(JpegInfo, FrameHeaderSizeComponentsKindAndColourProfile) {
         {"a chunk missing", tagged(IccChunk(1, 3, head) + IccChunk(3, 3, tail), 3), true, 8, 8, 3, false},
         {"counts disagree", tagged(IccChunk(1, 2, head) + IccChunk(2, 3, tail), 3), true, 8, 8, 3, false},
         {"profile cut short of its size field", tagged(IccChunk(1, 1, icc.substr(1)), 3), true, 8, 8, 3, false},
+        {"profile of a header alone", tagged(IccChunk(1, 1, bare), 3), true, 8, 8, 3, false, bare},
         {"profile shorter than a header", tagged(IccChunk(1, 1, IccProfile(127)), 3), true, 8, 8, 3, false},
         {"signature not acsp", tagged(IccChunk(1, 1, IccProfile(300, "RGB ", "ascp")), 3), true, 8, 8, 3, false},
         {"grey profile on a colour picture", tagged(IccChunk(1, 1, IccProfile(300, "GRAY")), 3), true, 8, 8, 3, false},
