@@ -147,6 +147,9 @@ Section "Uninstall"
     ${EndIf}
     Delete "$INSTDIR\whorlix.scr"
     Delete "$INSTDIR\whorlix.ini"
+    ; What saving the settings keeps beside them: the file saves lock to take turns, and a temporary a cut save left.
+    Delete "$INSTDIR\whorlix.ini.lock"
+    Delete "$INSTDIR\whorlix.ini.tmp"
     Delete "$INSTDIR\uninstall.exe"
     ; Not recursive: the folder may have been chosen with other files in it, and those stay.
     RMDir "$INSTDIR"

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <vector>
 
+#include "fw/AnsiCodePage.h"
+#include "fw/FailureLog.h"
+#include "settings/SettingsFiles.h"
 #include "settings/SettingsText.h"
 
 std::string GetSettingsSection() {
@@ -41,22 +43,29 @@ SaverSettings LoadSettings(const char* file) {
 }
 
 namespace {
-bool WriteInt(const char* section, const char* key, int32_t value, const char* file) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return ::WritePrivateProfileStringA(section, key, text, file) != FALSE;
+// Section names compared as the platform's profile calls compare them: as UTF-16, without regard to case.
+bool SameSectionName(const std::string& a, const std::string& b) {
+    const auto wide = [](const std::string& text) {
+        std::wstring w(text.size(), L'\0');
+        w.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &w[0],
+                                                           static_cast<int>(w.size()))));
+        return w;
+    };
+    const std::wstring wa = wide(a), wb = wide(b);
+    return ::CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()),
+                                  TRUE) == CSTR_EQUAL;
 }
 } // namespace
 
 bool SaveSettings(const SaverSettings& s, const char* file) {
-    const std::string section = GetSettingsSection();
-    const char* sec = section.c_str();
-    // Every key is attempted even after one fails, so as much as possible is kept; any failure is reported.
-    bool saved = WriteInt(sec, "Speed", s.Speed, file);
-    saved &= WriteInt(sec, "SpiralTime", s.SpiralTime, file);
-    saved &= WriteInt(sec, "PictureTime", s.PictureTime, file);
-    saved &= ::WritePrivateProfileStringA(sec, "PictureFile", s.PictureFile.c_str(), file) != FALSE;
-    saved &= WriteInt(sec, "FrontColor", static_cast<int32_t>(s.FrontColor), file);
-    saved &= WriteInt(sec, "BackColor", static_cast<int32_t>(s.BackColor), file);
-    return saved;
+    // One save at a time across processes: two read-modify-replace rounds at once would lose one of them.
+    const CSettingsLock lock(file, kSettingsLockWaitMs);
+    if (!lock.Held())
+        return false;
+    CSettingsFiles files;
+    const ProfileNames names{&IsAnsiLeadByte, &SameSectionName};
+    if (SaveSettingsThrough(files, file, GetSettingsSection(), s, names, lock.OnSettingsFile()))
+        return true;
+    LogFailure("settings not saved to %s (error %lu)", file, ::GetLastError());
+    return false;
 }

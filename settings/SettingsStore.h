@@ -9,6 +9,8 @@ std::string GetSettingsSection();
 
 // Every key that is missing takes its default; values are returned as stored, unclamped.
 SaverSettings LoadSettings(const char* file);
-// Writes Speed, SpiralTime, PictureTime, PictureFile, FrontColor, BackColor in that order; false when any of
-// the writes failed (all six are still attempted).
+// Writes the six keys into the current user's section, replacing the whole file in one step, so that every reader,
+// and a cut at any moment, finds either the old settings or the new ones; one save at a time across processes.
+// False, with the file unchanged, when the save cannot be made (a folder or file that refuses it, another save
+// holding the lock for seconds).
 bool SaveSettings(const SaverSettings& settings, const char* file);

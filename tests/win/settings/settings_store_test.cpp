@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
+#include "settings/SettingsFiles.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -15,6 +17,39 @@ std::string Section() {
 // Writes an INI file in the ANSI code page, without a byte-order mark.
 void WriteIni(const std::string& path, const std::string& body) {
     wt::WriteFileBytes(path, body);
+}
+
+// The settings a saver of the concurrency test writes, all six told apart by tag, and their section as written.
+SaverSettings Tagged(int t) {
+    return {
+        t, 10 + t, 20 + t, "C:\\" + std::to_string(t), static_cast<uint32_t>(30 + t), static_cast<uint32_t>(40 + t)};
+}
+std::string TaggedSection(const std::string& user, int tag) {
+    const std::string t = std::to_string(tag);
+    return "[" + user + "]\r\nSpeed=" + t + "\r\nSpiralTime=1" + t + "\r\nPictureTime=2" + t + "\r\nPictureFile=C:\\" +
+           t + "\r\nFrontColor=3" + t + "\r\nBackColor=4" + t + "\r\n";
+}
+
+// This test program started again as a saver of the concurrency test ("save FILE TAG USER": once all are ready, 40
+// saves as USER; Wine gives a new process the login name afresh, so it is set here) or as a holder of the file's lock
+// until it is killed ("hold FILE").
+std::string Self() {
+    return std::string("\"") + _pgmptr + "\"";
+}
+int RunChild(int argc, char** argv) {
+    if (argc == 3) {
+        const CSettingsLock lock(argv[2], 60000);
+        ::Sleep(INFINITE);
+    }
+    CHandle ready(::OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, "whorlix-test-ready"));
+    CHandle go(::OpenEventA(SYNCHRONIZE, FALSE, "whorlix-test-go"));
+    if (argc < 5 || !::SetEnvironmentVariableA("WINEUSERNAME", argv[4]) ||
+        !::ReleaseSemaphore(ready.Get(), 1, nullptr) || ::WaitForSingleObject(go.Get(), 60000) != 0)
+        return 100;
+    int failed = 0;
+    for (int i = 0; i < 40; ++i)
+        failed += SaveSettings(Tagged(std::stoi(argv[3])), argv[2]) ? 0 : 1;
+    return failed;
 }
 
 } // namespace
@@ -182,4 +217,63 @@ TEST(SettingsStore, LongPathIsCutTo4095AndColoursRoundTrip) {
         EXPECT_EQ(back.FrontColor, colour);
         EXPECT_EQ(back.BackColor, colour);
     }
+}
+
+TEST(SettingsStore, SavesAtTheSameMomentFromSeveralProcessesTakeTurnsAndLoseNothing) {
+    wt::TempDir dir;
+    const std::string ini = dir.File("whorlix.ini"), other = "; by hand\r\n[someone-else]\r\nSpeed = 3\r\n\r\n";
+    WriteIni(ini, other);
+    CHandle ready(::CreateSemaphoreA(nullptr, 0, 3, "whorlix-test-ready"));
+    CHandle go(::CreateEventA(nullptr, TRUE, FALSE, "whorlix-test-go"));
+    // The dialog open twice by alice with different values, and bob's, 40 saves each, all let go at once.
+    std::vector<wt::Process> savers(3);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(
+            savers[i].Start(Self() + " save " + ini + " " + std::to_string(i + 1) + (i < 2 ? " alice" : " bob")));
+    int readied = 0;
+    ASSERT_TRUE(wt::WaitUntil([&] { return (readied += ::WaitForSingleObject(ready.Get(), 0) == 0) == 3; }, 60000));
+    ::SetEvent(go.Get());
+    for (auto& saver : savers) {
+        DWORD failed = 1;
+        EXPECT_TRUE(saver.WaitExit(120000, &failed));
+        EXPECT_EQ(failed, 0u);
+    }
+    // alice's last set whole, whichever of hers came last, bob's, and every byte before them as it was.
+    const std::string bob = TaggedSection("bob", 3), text = wt::ReadFileBytes(ini);
+    bool matched = false;
+    for (int a : {1, 2})
+        matched |= text == other + TaggedSection("alice", a) + bob || text == other + bob + TaggedSection("alice", a);
+    EXPECT_TRUE(matched) << text;
+    EXPECT_FALSE(wt::FileExists(SettingsTempPath(ini)));
+}
+
+TEST(SettingsStore, ALockHeldTooLongFailsTheSaveACrashedHolderHoldsNothingAndARefusedFolderGetsTheFileInPlace) {
+    wt::TempDir dir;
+    const std::string ini = dir.File("whorlix.ini"), other = "[someone-else]\r\nSpeed = 3\r\n";
+    std::string upper = Section();
+    ::CharUpperA(&upper[0]);
+    const std::string before = other + "[" + upper + "]\r\nSpeed=1\r\n";
+    WriteIni(ini, before);
+    wt::Process holder;
+    ASSERT_TRUE(holder.Start(Self() + " hold " + ini));
+    ASSERT_TRUE(wt::WaitUntil([&] { return !CSettingsLock(ini, 0).Held(); }));
+    EXPECT_FALSE(SaveSettings(Tagged(5), ini.c_str()));
+    EXPECT_EQ(wt::ReadFileBytes(ini), before);
+    holder.Kill();
+    // Wine, run as root, ignores permissions; a folder standing where a file is to be made refuses it all the same.
+    // With the temporary and the lock file refused, the save locks the file itself and writes it in place.
+    ASSERT_TRUE(::CreateDirectoryA(SettingsTempPath(ini).c_str(), nullptr));
+    ::DeleteFileA(SettingsLockPath(ini).c_str());
+    ASSERT_TRUE(::CreateDirectoryA(SettingsLockPath(ini).c_str(), nullptr));
+    EXPECT_TRUE(SaveSettings(Tagged(6), ini.c_str()));
+    // The section found in another case, as the platform's reader finds it.
+    EXPECT_EQ(wt::ReadFileBytes(ini), other + TaggedSection(upper, 6));
+    EXPECT_EQ(LoadSettings(ini.c_str()).PictureTime, 26);
+}
+
+int main(int argc, char** argv) {
+    if (argc > 2)
+        return RunChild(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
