@@ -284,14 +284,14 @@ verify() {
       if [ -z "$fp" ]; then
         echo "$f: signed, but BUILDINFO names no signing certificate"; bad=1
       elif check_signed "$dir/$f" "$ref/$f" "$fp"; then
-        echo "$f: signed by $signer_subject, the rebuilt file's Authenticode digest: good"
+        echo "$f: good: the rebuilt file's Authenticode digest, signed by $signer_subject"
       else
         bad=1
       fi
     elif [ -n "$fp" ]; then
       echo "$f: not signed, though BUILDINFO names a signing certificate"; bad=1
     elif cmp "$dir/$f" "$ref/$f"; then
-      echo "$f: unsigned, byte for byte the rebuilt file: good"
+      echo "$f: good: unsigned, byte for byte the rebuilt file"
     else
       echo "$f: differs from the rebuilt file (above: where)"; bad=1
     fi
@@ -300,6 +300,11 @@ verify() {
     echo "SHA256SUMS: checks"
   else
     echo "SHA256SUMS: does not list these files as they are"; bad=1
+  fi
+  # A stranger may sign the source's very bytes too: who signed is for the reader to judge.
+  if [ -n "$fp" ]; then
+    echo "signing certificate, as BUILDINFO names it: $(sed -n 's/^signing certificate subject: //p' "$dir/BUILDINFO")," \
+         "SHA-256 fingerprint $fp: check that it is the publisher's"
   fi
   # Packages of other versions than the release's may give other bytes: said, to explain a difference.
   if ! diff <(sed '/^sign/d' "$dir/BUILDINFO") "$ref/BUILDINFO" >/dev/null; then
