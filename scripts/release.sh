@@ -144,7 +144,7 @@ check_signed() {
   local file=$1 ref=$2 fp=$3 name t digest signed bad=0
   name=$(basename "$file")
   t=$(mktemp -d) && cleanup+=("$t")
-  signer_fp= signer_subject=
+  signer_fp='' signer_subject=''
   digest=$(pe_digest "$file") || { echo "$name: not a PE file"; return 1; }
   if [ "$digest" != "$(pe_digest "$ref")" ]; then
     echo "$name: its Authenticode digest $digest is not the rebuilt file's $(pe_digest "$ref"):" \
