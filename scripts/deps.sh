@@ -11,9 +11,14 @@ packages+=(pkg-config libfuse3-dev fuse3)
 packages+=(liblcms2-dev)
 # The fuzz targets: clang, its libFuzzer and its sanitizer runtimes.
 packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
-# The release: the cross toolchain, NSIS, the resampler's header, and googletest, which the configure takes in.
+# Signing a release and checking one (osslsigncode, with the engine that reaches a key on a PKCS#11 token), and the
+# software token its test signs with.
+packages+=(osslsigncode openssl libengine-pkcs11-openssl git softhsm2)
+# The release: the cross toolchain, NSIS, the resampler's header, and googletest, which the configure takes in, and
+# what signs a release and checks one.
 release=${1:-}
-[ "$release" = --release ] && packages=(cmake make mingw-w64 nsis libstb-dev googletest)
+[ "$release" = --release ] && packages=(cmake make mingw-w64 nsis libstb-dev googletest osslsigncode openssl
+                                        libengine-pkcs11-openssl git)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
