@@ -1,12 +1,14 @@
 #include "config/LinkLabel.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <string>
 
 #include "config/LinkTarget.h"
+#include "config/SystemTheme.h"
 
-BEGIN_MESSAGE_MAP(CLinkLabel, CStatic)
+BEGIN_MESSAGE_MAP(CLinkLabel, CAccessibleWnd)
 ON_WM_CTLCOLOR_REFLECT()
 ON_WM_SETCURSOR()
 ON_WM_MOUSEMOVE()
@@ -17,9 +19,12 @@ ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_PAINT()
 ON_WM_CAPTURECHANGED()
+ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
 END_MESSAGE_MAP()
 
-CLinkLabel::CLinkLabel() : m_bkBrush(::GetSysColor(COLOR_BTNFACE)) {
+CLinkLabel::CLinkLabel() : m_theme(CurrentThemeColors()) {
+    m_bkBrush.CreateSolidBrush(m_theme.face);
+    SetLook(LinkLook::Normal);
     m_hLinkCursor = ::LoadCursorA(nullptr, IDC_HAND);
     if (m_hLinkCursor == nullptr)
         m_hLinkCursor = ::LoadCursorA(nullptr, IDC_ARROW);
@@ -56,8 +61,13 @@ void CLinkLabel::OpenTarget() {
 
 void CLinkLabel::ShowNormal() {
     ApplyFont(FALSE);
-    m_textColor = ::GetFocus() == m_hWnd ? kFocusColor : kNormalColor;
+    SetLook(::GetFocus() == m_hWnd ? LinkLook::Focused : LinkLook::Normal);
     Invalidate(TRUE);
+}
+
+void CLinkLabel::SetLook(LinkLook look) {
+    m_look = look;
+    m_textColor = LinkTextColor(look, m_theme);
 }
 
 void CLinkLabel::DrawFrame() {
@@ -69,7 +79,12 @@ void CLinkLabel::DrawFrameOn(HDC dc) {
     RECT rc;
     GetClientRect(&rc);
     ::FrameRect(dc, &rc, m_bkBrush);
-    if (::GetFocus() == m_hWnd)
+    if (::GetFocus() != m_hWnd)
+        return;
+    uint32_t outline = 0;
+    if (OutlineColor(m_theme, outline))
+        FrameInColor(dc, rc, outline);
+    else
         ::DrawFocusRect(dc, &rc);
 }
 
@@ -84,12 +99,12 @@ BOOL CLinkLabel::PreTranslateMessage(MSG* msg) {
             return TRUE;
         }
     }
-    return CStatic::PreTranslateMessage(msg);
+    return CAccessibleWnd::PreTranslateMessage(msg);
 }
 
 HBRUSH CLinkLabel::CtlColor(HDC hDC, UINT) {
     ::SetTextColor(hDC, m_textColor);
-    ::SetBkColor(hDC, ::GetSysColor(COLOR_BTNFACE));
+    ::SetBkColor(hDC, m_theme.face);
     return m_bkBrush;
 }
 
@@ -102,7 +117,7 @@ void CLinkLabel::OnMouseMove(UINT, POINT point) {
     if (::GetCapture() == nullptr) {
         // Entering: hover look, and the capture so that leaving is seen too.
         ApplyFont(TRUE);
-        m_textColor = kHoverColor;
+        SetLook(LinkLook::Hover);
         Invalidate(FALSE);
         ::SetCapture(m_hWnd);
     }
@@ -214,4 +229,41 @@ void CLinkLabel::PaintContent(HDC dc) {
     // The static control draws the caption, with the colours of CtlColor, then the frame goes over it.
     DefWindowProc(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     DrawFrameOn(dc);
+}
+
+LRESULT CLinkLabel::OnSysColorChange(WPARAM, LPARAM) {
+    m_theme = CurrentThemeColors();
+    m_bkBrush.CreateSolidBrush(m_theme.face);
+    SetLook(m_look);
+    Invalidate(TRUE);
+    return Default();
+}
+
+bool CLinkLabel::AccRole(long& role) const {
+    role = ROLE_SYSTEM_LINK;
+    return true;
+}
+
+bool CLinkLabel::AccName(std::string& name) const {
+    name = GetWindowText();
+    return true;
+}
+
+bool CLinkLabel::AccValue(std::string& value) const {
+    value = LinkTargetFromCaption(GetWindowText());
+    return true;
+}
+
+bool CLinkLabel::AccState(long standard, long& state) const {
+    state = FocusableState(standard) | STATE_SYSTEM_LINKED;
+    return true;
+}
+
+bool CLinkLabel::AccDefaultAction(std::string& action) const {
+    action = m_strJumpAction;
+    return !action.empty();
+}
+
+void CLinkLabel::OnAccDoDefaultAction() {
+    OpenTarget();
 }

@@ -1,12 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
+#include "config/ThemeColors.h"
+#include "fw/AccessibleWnd.h"
 #include "fw/Gdi.h"
-#include "fw/Static.h"
 
 // A static control that behaves like a hyperlink: link colours, underline on hover, and its caption handed
-// to the shell on a click or Enter.
-class CLinkLabel : public CStatic {
+// to the shell on a click or Enter. To accessibility clients it is a link named by its caption, whose value is
+// its target.
+class CLinkLabel : public CAccessibleWnd {
 public:
     CLinkLabel();
     ~CLinkLabel() override;
@@ -17,12 +21,10 @@ public:
     void ShowNormal();
     // The button-face frame around the client area, with the focus rectangle on it while focused.
     void DrawFrame();
+    // The word a screen reader says for following the link, in the dialog's language.
+    void SetDefaultActionName(std::string action) { m_strJumpAction = std::move(action); }
 
     BOOL PreTranslateMessage(MSG* msg) override;
-
-    static constexpr COLORREF kNormalColor = RGB(0, 0, 255);
-    static constexpr COLORREF kFocusColor = RGB(255, 0, 0);
-    static constexpr COLORREF kHoverColor = RGB(255, 128, 0);
 
 protected:
     void PreSubclassWindow() override;
@@ -38,6 +40,14 @@ protected:
     void OnKillFocus(HWND hNewFocus);
     void OnPaint();
     void OnCaptureChanged(HWND hWndGaining);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
+
+    bool AccRole(long& role) const override;
+    bool AccName(std::string& name) const override;
+    bool AccValue(std::string& value) const override;
+    bool AccState(long standard, long& state) const override;
+    bool AccDefaultAction(std::string& action) const override;
+    void OnAccDoDefaultAction() override;
 
     DECLARE_MESSAGE_MAP()
 
@@ -46,8 +56,11 @@ private:
     BOOL m_bPressed = FALSE;
     HCURSOR m_hLinkCursor = nullptr;
     CFont m_font;
-    COLORREF m_textColor = kNormalColor;
+    COLORREF m_textColor = 0;
     CBrush m_bkBrush;
+    ThemeColors m_theme;
+    LinkLook m_look = LinkLook::Normal;
+    std::string m_strJumpAction;
     // Set while the label gives up the capture itself, which is not a capture taken away.
     BOOL m_bReleasingCapture = FALSE;
 
@@ -58,6 +71,8 @@ private:
     void PaintContent(HDC dc);
     void DrawFrameOn(HDC dc);
     void ApplyFont(BOOL underline);
+    // Takes a look's text colour in the current theme.
+    void SetLook(LinkLook look);
     void CancelPress();
     void ReleaseOwnCapture();
 };

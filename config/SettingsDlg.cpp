@@ -48,6 +48,8 @@ ON_WM_RBUTTONDOWN()
 ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
 ON_EN_KILLFOCUS(IDC_SPIRAL_TIME, OnSpiralTimeKillFocus)
 ON_EN_KILLFOCUS(IDC_PICTURE_TIME, OnPictureTimeKillFocus)
+ON_MESSAGE(WM_SYSCOLORCHANGE, OnThemeChange)
+ON_MESSAGE(WM_SETTINGCHANGE, OnThemeChange)
 END_MESSAGE_MAP()
 
 CSettingsDlg::CSettingsDlg(HWND owner, std::string settingsFile, LANGID lang)
@@ -60,6 +62,8 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_FRONT_COLOR, m_frontColor);
     DDX_Control(pDX, IDC_URL_LINK, m_urlLink);
     DDX_Control(pDX, IDC_MAIL_LINK, m_mailLink);
+    DDX_Control(pDX, IDC_SPEED_SLIDER, m_speedSlider);
+    DDX_Control(pDX, IDC_BROWSE, m_browseButton);
     DDX_Slider(pDX, IDC_SPEED_SLIDER, m_nSpeed);
     // The picture time comes before the spiral time, so it is the one reported when both are wrong.
     DDX_Text(pDX, IDC_PICTURE_TIME, m_nPictureTime);
@@ -75,6 +79,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CSettingsDlg::OnInitDialog() {
     // The first exchange subclasses the swatches and link labels.
     CDialog::OnInitDialog();
+    SetAccessibleTexts();
 
     SaverSettings settings = LoadSettings(m_strSettingsFile.c_str());
     m_nSpeed = settings.Speed;
@@ -98,6 +103,25 @@ BOOL CSettingsDlg::OnInitDialog() {
     FitDialogTexts(m_hWnd);
     ShowIconAtDialogDpi();
     return TRUE; // default focus: the first tab stop, the slider
+}
+
+void CSettingsDlg::SetAccessibleTexts() {
+    const LANGID lang = GetResourceLanguage();
+    const std::string colorFormat = AfxLoadString(IDS_ACC_COLOR_VALUE, lang);
+    const std::string press = AfxLoadString(IDS_ACC_PRESS, lang);
+    m_frontColor.SetAccessibleTexts(AfxLoadString(IDS_ACC_FRONT_COLOR, lang), colorFormat, press);
+    m_backColor.SetAccessibleTexts(AfxLoadString(IDS_ACC_BACK_COLOR, lang), colorFormat, press);
+    m_urlLink.SetDefaultActionName(AfxLoadString(IDS_ACC_JUMP, lang));
+    m_mailLink.SetDefaultActionName(AfxLoadString(IDS_ACC_JUMP, lang));
+    m_speedSlider.SetAccessibleName(AfxLoadString(IDS_ACC_SPEED, lang));
+    m_browseButton.SetAccessibleName(AfxLoadString(IDS_ACC_BROWSE, lang));
+}
+
+LRESULT CSettingsDlg::OnThemeChange(WPARAM, LPARAM) {
+    // Every child hears it: the common controls ask for it too.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return Default();
 }
 
 void CSettingsDlg::FillVersionBox() {

@@ -5,8 +5,10 @@
 
 #include "config/ColorSwatch.h"
 #include "config/LinkLabel.h"
+#include "fw/AccessibleWnd.h"
 #include "fw/Dialog.h"
 #include "fw/Gdi.h"
+#include "fw/Handles.h"
 
 // The configure-mode dialog (template 102): edits the six settings and shows the version box.
 class CSettingsDlg : public CDialog {
@@ -29,15 +31,23 @@ protected:
     void OnBrowse();
     void OnSpiralTimeKillFocus();
     void OnPictureTimeKillFocus();
+    // A theme change (colours, high contrast): the controls are told, as only top-level windows hear of it.
+    LRESULT OnThemeChange(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     const std::string m_strSettingsFile;
+    // The controls hand their accessible objects to other processes through COM; entered before they exist and
+    // left after they have gone.
+    const CComApartment m_apartment;
     CColorSwatch m_backColor;
     CColorSwatch m_frontColor;
     CLinkLabel m_urlLink;
     CLinkLabel m_mailLink;
+    // Named for screen readers: the slider's label is not the static just before it, and "..." says nothing.
+    CAccessibleWnd m_speedSlider;
+    CAccessibleWnd m_browseButton;
     int m_nSpeed = 0;
     int m_nPictureTime = 0;
     int m_nSpiralTime = 0;
@@ -45,6 +55,7 @@ private:
     CIcon m_icon;
 
     void FillVersionBox();
+    void SetAccessibleTexts();
     void ShowIconAtDialogDpi();
     void NormaliseTimeEdit(int spinId);
 };

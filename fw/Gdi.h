@@ -85,9 +85,18 @@ public:
     operator HDC() const { return m_hDC; }
     bool IsNull() const { return m_hDC == nullptr; }
 
+protected:
+    CClientDC(HWND hWnd, HDC dc) : m_hWnd(hWnd), m_hDC(dc) {}
+
 private:
     HWND m_hWnd;
     HDC m_hDC;
+};
+
+// A window's device context with its border (GetWindowDC), released on scope exit.
+class CWindowDC : public CClientDC {
+public:
+    explicit CWindowDC(HWND hWnd) : CClientDC(hWnd, ::GetWindowDC(hWnd)) {}
 };
 
 // BeginPaint/EndPaint for one WM_PAINT.

@@ -124,6 +124,11 @@ public:
             m_p->Release();
         m_p = nullptr;
     }
+    // Takes over a reference the caller holds; the previous one is released first.
+    void Attach(T* p) {
+        Release();
+        m_p = p;
+    }
     // For functions that hand out a new reference: the previous one is released first.
     T** operator&() {
         Release();

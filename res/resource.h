@@ -4,6 +4,14 @@
 #define IDS_DESCRIPTION 1   // the saver's display name in the system's list
 #define IDS_PATH_TOO_LONG 2 // the picture path is longer than the settings dialog accepts
 #define IDS_SAVE_FAILED 3   // the settings file could not be written (%1: its path)
+// What screen readers hear for the dialog's controls.
+#define IDS_ACC_SPEED 4       // the slider's name
+#define IDS_ACC_FRONT_COLOR 5 // the swatches' names
+#define IDS_ACC_BACK_COLOR 6
+#define IDS_ACC_BROWSE 7      // the "..." button's name
+#define IDS_ACC_COLOR_VALUE 8 // a swatch's colour (%1, %2, %3: red, green, blue)
+#define IDS_ACC_PRESS 9       // a swatch's default action
+#define IDS_ACC_JUMP 10       // a link's default action
 #define IDI_APPICON 128
 #define IDD_SETTINGS 102
 #define IDR_BUILTIN_PICTURE 154 // type "JPEG"

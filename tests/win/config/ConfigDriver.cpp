@@ -46,6 +46,40 @@ std::string IniSection(int speed, int spiral, int picture, const std::string& fi
     return text;
 }
 
+ProtocolRecorder::ProtocolRecorder(const char* scheme, const std::string& outFile)
+    : m_key(std::string(scheme) + "\\shell\\open\\command") {
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, m_key.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        char value[2048] = {};
+        DWORD size = sizeof value - 1;
+        if (::RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
+            ERROR_SUCCESS) {
+            m_hadValue = true;
+            m_oldValue = value;
+        }
+        ::RegCloseKey(key);
+    }
+    std::string command = "\"" + wt::FromUnixPath(WHORLIX_RECORDER_UNIX_PATH) + "\" \"" + outFile + "\" \"%1\"";
+    SetValue(command);
+}
+
+ProtocolRecorder::~ProtocolRecorder() {
+    if (m_hadValue)
+        SetValue(m_oldValue);
+    else
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, m_key.c_str());
+}
+
+void ProtocolRecorder::SetValue(const std::string& value) {
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(key);
+}
+
 ConfigRun::ConfigRun(Face face) : scr(wt::CopyScrInto(dir)), m_face(face) {}
 
 bool ConfigRun::Open(const std::string& args, const std::string& ini, const std::string& workDir) {

@@ -71,6 +71,20 @@ private:
     Face m_face;
 };
 
+// Points HKCR\<scheme>\shell\open\command at a recorder for the life of the object, then restores it: the
+// recorder appends each target the shell was asked to open, as a line, to outFile.
+class ProtocolRecorder {
+public:
+    ProtocolRecorder(const char* scheme, const std::string& outFile);
+    ~ProtocolRecorder();
+
+private:
+    void SetValue(const std::string& value);
+    std::string m_key;
+    bool m_hadValue = false;
+    std::string m_oldValue;
+};
+
 } // namespace ct
 
 namespace ct {

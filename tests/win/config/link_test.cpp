@@ -11,56 +11,12 @@
 #include "ConfigDriver.h"
 
 using ct::ConfigRun;
+using ct::ProtocolRecorder;
 
 namespace {
 
 const char kUrl[] = "http://www.example.jp/whorlix/";
 const char kMail[] = "mailto:support@example.jp";
-
-std::string RecorderPath() {
-    return wt::FromUnixPath(WHORLIX_RECORDER_UNIX_PATH);
-}
-
-// Points HKCR\<scheme>\shell\open\command at the recorder for the life of the object, then restores it.
-class ProtocolRecorder {
-public:
-    ProtocolRecorder(const char* scheme, const std::string& outFile)
-        : m_key(std::string(scheme) + "\\shell\\open\\command") {
-        HKEY key;
-        if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, m_key.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            char value[2048] = {};
-            DWORD size = sizeof value - 1;
-            if (::RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS) {
-                m_hadValue = true;
-                m_oldValue = value;
-            }
-            ::RegCloseKey(key);
-        }
-        std::string command = "\"" + RecorderPath() + "\" \"" + outFile + "\" \"%1\"";
-        SetValue(command);
-    }
-    ~ProtocolRecorder() {
-        if (m_hadValue)
-            SetValue(m_oldValue);
-        else
-            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, m_key.c_str());
-    }
-
-private:
-    void SetValue(const std::string& value) {
-        HKEY key;
-        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr) != ERROR_SUCCESS)
-            return;
-        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>(value.size() + 1));
-        ::RegCloseKey(key);
-    }
-    std::string m_key;
-    bool m_hadValue = false;
-    std::string m_oldValue;
-};
 
 class LinkLabel : public ::testing::Test {
 protected:
