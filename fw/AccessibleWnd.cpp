@@ -234,7 +234,10 @@ void CAccessibleWnd::OnDestroy() {
 }
 
 LRESULT CAccessibleWnd::OnDoDefaultActionPosted(WPARAM, LPARAM) {
-    OnAccDoDefaultAction();
+    // A window that a modal dialog of its own has disabled takes no input, and no action either: a second request
+    // arriving meanwhile would otherwise open a second dialog inside the first.
+    if (::IsWindowEnabled(m_hWnd) && ::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT)))
+        OnAccDoDefaultAction();
     return 0;
 }
 
