@@ -7,6 +7,8 @@
 
 #include <oleacc.h>
 
+#include <vector>
+
 #include "ConfigDriver.h"
 #include "fw/Handles.h"
 
@@ -58,6 +60,13 @@ std::string WindowsLabel(HWND control) {
     return "";
 }
 
+// The windows whose value a WinEvent announced as changed, in order.
+std::vector<HWND> g_valueChanged;
+void CALLBACK OnValueChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF)
+        g_valueChanged.push_back(hwnd);
+}
+
 constexpr long kButton = ROLE_SYSTEM_PUSHBUTTON, kLink = ROLE_SYSTEM_LINK;
 const char kUrl[] = "http://www.example.jp/whorlix/";
 const char kMail[] = "mailto:support@example.jp";
@@ -100,6 +109,9 @@ TEST(SettingsDialogAccessibility, EachControlAnswersAScreenReaderAndItsDefaultAc
     const wt::CNativeFirstForSaver nativeFirst({"oleacc"});
     ASSERT_TRUE(::CopyFileA(wt::PlantedDoublePath().c_str(), run.dir.File("oleacc.dll").c_str(), FALSE));
     ASSERT_TRUE(run.Open("/c"));
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                                 &OnValueChange, run.proc.Pid(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
 
     // Every control a person can tab to has a name; an edit's comes from the label just before it.
     for (HWND c = ::GetWindow(run.dlg, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
@@ -152,9 +164,13 @@ TEST(SettingsDialogAccessibility, EachControlAnswersAScreenReaderAndItsDefaultAc
         ct::SetText(::GetDlgItem(colourDlg, 708), "86");
         ASSERT_TRUE(ConfigRun::Dismiss(colourDlg));
         EXPECT_TRUE(wt::WaitUntil([&] { return Ask(acc.Get(), &IAccessible::get_accValue) == chosen; }));
+        // ... and announced.
+        EXPECT_TRUE(
+            wt::WaitUntil([&] { return !g_valueChanged.empty() && g_valueChanged.back() == run.Item(row.id); }));
         EXPECT_EQ(Ask(acc.Get(), &IAccessible::get_accDescription), "#123456");
     }
 
+    ::UnhookWinEvent(hook);
     run.Key(VK_ESCAPE);
     ASSERT_TRUE(run.WaitEnded());
     // Each link was opened once, and the planted DLL never ran.
