@@ -115,6 +115,7 @@ void CSettingsDlg::SetAccessibleTexts() {
     m_mailLink.SetDefaultActionName(AfxLoadString(IDS_ACC_JUMP, lang));
     m_speedSlider.SetAccessibleName(AfxLoadString(IDS_ACC_SPEED, lang));
     m_browseButton.SetAccessibleName(AfxLoadString(IDS_ACC_BROWSE, lang));
+    m_browseButton.SetDefaultActionName(press);
 }
 
 LRESULT CSettingsDlg::OnThemeChange(WPARAM, LPARAM) {

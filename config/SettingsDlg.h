@@ -47,7 +47,7 @@ private:
     CLinkLabel m_mailLink;
     // Named for screen readers: the slider's label is not the static just before it, and "..." says nothing.
     CAccessibleWnd m_speedSlider;
-    CAccessibleWnd m_browseButton;
+    CAccessibleButton m_browseButton;
     int m_nSpeed = 0;
     int m_nPictureTime = 0;
     int m_nSpiralTime = 0;

@@ -249,3 +249,19 @@ void CAccessibleWnd::ReleaseProxy() {
     ::CoDisconnectObject(static_cast<IAccessible*>(m_proxy.Get()), 0);
     m_proxy.Release();
 }
+
+bool CAccessibleButton::AccRole(long& role) const {
+    role = ROLE_SYSTEM_PUSHBUTTON;
+    return true;
+}
+
+bool CAccessibleButton::AccDefaultAction(std::string& action) const {
+    action = m_strAction;
+    return !action.empty();
+}
+
+void CAccessibleButton::OnAccDoDefaultAction() {
+    // What a click tells the parent; BM_CLICK would need the dialog to be the active window.
+    ::SendMessageA(GetParentHwnd(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(m_hWnd));
+}

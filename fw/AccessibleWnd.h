@@ -59,3 +59,18 @@ private:
 
     void ReleaseProxy();
 };
+
+// A push button whose accessible name and word for pressing are the program's. Its default action is a click, made
+// from its own message queue (the click may open a modal dialog).
+class CAccessibleButton : public CAccessibleWnd {
+public:
+    void SetDefaultActionName(std::string action) { m_strAction = std::move(action); }
+
+protected:
+    bool AccRole(long& role) const override;
+    bool AccDefaultAction(std::string& action) const override;
+    void OnAccDoDefaultAction() override;
+
+private:
+    std::string m_strAction;
+};
