@@ -4,13 +4,29 @@
 # PictureTime 2), and watches the screen's centre with bench/screen_watch.c --pace: the median time between visible
 # spiral changes at Speed 11 (31 ms a frame; also at Speed 0, 20 ms, at 1024 x 768), and the standstill of the
 # spiral before each picture. Run after scripts/build.sh; the watcher needs libx11-dev (scripts/deps.sh installs it).
+# WHORLIX_PACE_PROFILE=FILE.icc tags the photos with that colour profile (one APP2 chunk), so that each is converted
+# to the monitor's colours too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WHORLIX_BUILD:-$root/build}
 seconds=${WHORLIX_PACE_SECONDS:-40}
 . "$root/bench/watch_session.sh"
 mkdir -p "$work/photos"
-for n in 1 2 3; do cp "$build/win/tests/win/saver_fixtures/noisy4032x3024.jpg" "$work/photos/photo$n.jpg"; done
+photo=$build/win/tests/win/saver_fixtures/noisy4032x3024.jpg
+profile=${WHORLIX_PACE_PROFILE:-}
+for n in 1 2 3; do
+  if [ -n "$profile" ]; then
+    length=$(($(stat -c %s "$profile") + 16))
+    {
+      head -c 2 "$photo"
+      printf "\\377\\342\\$(printf %03o $((length >> 8)))\\$(printf %03o $((length & 255)))ICC_PROFILE\\000\\001\\001"
+      cat "$profile"
+      tail -c +3 "$photo"
+    } >"$work/photos/photo$n.jpg"
+  else
+    cp "$photo" "$work/photos/photo$n.jpg"
+  fi
+done
 
 median() { sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]; else print "-"}'; }
 for run in "1024x768 11" "1024x768 0" "1920x1080 11"; do
