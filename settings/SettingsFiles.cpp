@@ -54,8 +54,10 @@ ISettingsFiles::ReadResult CSettingsFiles::Read(const std::string& path, std::st
 }
 
 bool CSettingsFiles::Create(const std::string& path) {
-    m_file = CFileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    return m_file.IsValid();
+    return Retrying([&] {
+        m_file = CFileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        return m_file.IsValid();
+    });
 }
 
 bool CSettingsFiles::OpenExisting(const std::string& path) {
@@ -89,9 +91,18 @@ bool CSettingsFiles::Remove(const std::string& path) {
 
 CSettingsLock::CSettingsLock(const std::string& settingsPath, unsigned waitMs) {
     const std::string lockPath = SettingsLockPath(settingsPath);
-    m_file = CFileHandle(
-        ::CreateFileA(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS, 0, nullptr));
+    // Reading is all a lock needs: a user who may read the lock file another user made shares it.
+    m_file = CFileHandle(::CreateFileA(lockPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_ALWAYS, 0, nullptr));
+    const DWORD lockAttributes = m_file.IsValid() ? 0 : ::GetFileAttributesA(lockPath.c_str());
+    if (!m_file.IsValid() && lockAttributes != INVALID_FILE_ATTRIBUTES &&
+        !(lockAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // A lock file that is there is the one every other save locks: locking anything else would let two saves
+        // run at once.
+        LogFailure("settings lock %s is there but cannot be opened (error %lu)", lockPath.c_str(), ::GetLastError());
+        return;
+    }
     if (!m_file.IsValid()) {
+        // None can be made (the folder refuses new files): every such save locks the settings file itself.
         m_file = CFileHandle(
             ::CreateFileA(settingsPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
         m_bOnSettingsFile = m_file.IsValid();

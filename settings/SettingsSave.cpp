@@ -25,15 +25,17 @@ bool SaveSettingsThrough(ISettingsFiles& files, const std::string& path, const s
     const ISettingsFiles::ReadResult read = files.Read(path, text);
     if (read == ISettingsFiles::ReadResult::Failed || !WriteSettingsSection(text, section, settings, names))
         return false;
-    if (!inPlace && files.Create(temp)) {
-        if (WriteOpenFile(files, text) && files.Replace(temp, path))
+    if (!inPlace) {
+        // A temporary that cannot be made (held by a scanner, out of space) fails the save: writing the file over
+        // itself instead would put every user's settings at the mercy of a cut.
+        if (files.Create(temp) && WriteOpenFile(files, text) && files.Replace(temp, path))
             return true;
         files.Remove(temp);
         return false;
     }
-    // The folder refuses a new file, but the settings file may still be writable (a folder locked down with a
-    // settings file opened up for its users): then writing it over itself, and flushing, is the only save there is,
-    // though a cut in the middle of it can lose the file.
+    // The folder refuses new files (no lock file could be made beside the settings file), but the settings file may
+    // still be writable (a folder locked down with a settings file opened up for its users): then writing it over
+    // itself, and flushing, is the only save there is, though a cut in the middle of it can lose the file.
     if (read == ISettingsFiles::ReadResult::Missing || !files.OpenExisting(path))
         return false;
     return WriteOpenFile(files, text);

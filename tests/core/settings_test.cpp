@@ -132,7 +132,10 @@ public:
         text = files.count(p) ? files[p].first : "";
         return Step(files.count(p) ? ReadResult::Read : ReadResult::Missing);
     }
-    bool Create(const std::string& p) override { return files[m_open = p] = {}, Step(true); }
+    bool createFails = false;
+    bool Create(const std::string& p) override {
+        return createFails ? Step(false) : (files[m_open = p] = {}, Step(true));
+    }
     bool OpenExisting(const std::string& p) override { return Step(files.count(m_open = p) != 0); }
     bool Write(const std::string& text) override { return files[m_open].first = text, Step(true); }
     bool Flush() override { return files[m_open].second = files[m_open].first, Step(true); }
@@ -178,6 +181,12 @@ TEST(SettingsSave, ACutAfterAnyCallLeavesTheOldFileOrTheNewOneAndTheNextSaveTidi
         EXPECT_EQ(f.files.size(), 1u);
         EXPECT_EQ(f.files[path].first, fresh);
     }
+    // A temporary that cannot be made fails the save and leaves the file as it was: never written over itself.
+    CutFiles refused;
+    refused.files[path] = {old, old};
+    refused.createFails = true;
+    EXPECT_FALSE(SaveSettingsThrough(refused, path, "alice", s, kNames, false));
+    EXPECT_EQ(refused.files[path], std::make_pair(old, old));
     // The platform's own write (the file emptied, then written whole, never flushed) fails the same check.
     CutFiles today;
     today.files[path] = {old, old};

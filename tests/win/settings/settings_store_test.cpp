@@ -260,6 +260,13 @@ TEST(SettingsStore, ALockHeldTooLongFailsTheSaveACrashedHolderHoldsNothingAndARe
     EXPECT_FALSE(SaveSettings(Tagged(5), ini.c_str()));
     EXPECT_EQ(wt::ReadFileBytes(ini), before);
     holder.Kill();
+    {
+        // A lock file that is there but cannot be opened (held here without sharing) fails the save too.
+        const CFileHandle unshared(
+            ::CreateFileA(SettingsLockPath(ini).c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+        EXPECT_FALSE(SaveSettings(Tagged(7), ini.c_str()));
+        EXPECT_EQ(wt::ReadFileBytes(ini), before);
+    }
     // Wine, run as root, ignores permissions; a folder standing where a file is to be made refuses it all the same.
     // With the temporary and the lock file refused, the save locks the file itself and writes it in place.
     ASSERT_TRUE(::CreateDirectoryA(SettingsTempPath(ini).c_str(), nullptr));
