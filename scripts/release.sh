@@ -336,6 +336,13 @@ fi
 "$root/scripts/deps.sh" --release
 if [ $sign = 1 ]; then signing_args; fi
 if [ $mode = sign ]; then
+  # Signing build/release itself keeps the unsigned files it holds, the tested bytes, where a signing build keeps
+  # them: in build/release-unsigned.
+  if [ "$unsigned" -ef "$build/release" ]; then
+    rm -rf "$build/release-unsigned"
+    cp -a "$unsigned" "$build/release-unsigned"
+    unsigned=$build/release-unsigned
+  fi
   sign_release "$unsigned" "$build/release"
 else
   # Signed, the release is built unsigned beside it first, and none is in build/release until it is signed whole.
