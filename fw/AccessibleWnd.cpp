@@ -116,6 +116,8 @@ public:
         std::string action;
         if (m_owner == nullptr || !IsSelf(child) || !m_owner->AccDefaultAction(action))
             return m_std->accDoDefaultAction(child);
+        if (!m_owner->TakesActions())
+            return DISP_E_MEMBERNOTFOUND; // nothing would happen: the caller hears so
         return ::PostMessageA(m_hWnd, WM_ACC_DODEFAULTACTION, 0, 0) ? S_OK : E_FAIL;
     }
 
@@ -233,10 +235,13 @@ void CAccessibleWnd::OnDestroy() {
     Default();
 }
 
+bool CAccessibleWnd::TakesActions() const {
+    return ::IsWindowEnabled(m_hWnd) && ::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT));
+}
+
 LRESULT CAccessibleWnd::OnDoDefaultActionPosted(WPARAM, LPARAM) {
-    // A window that a modal dialog of its own has disabled takes no input, and no action either: a second request
-    // arriving meanwhile would otherwise open a second dialog inside the first.
-    if (::IsWindowEnabled(m_hWnd) && ::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT)))
+    // Asked again: a modal dialog may have come between the request and now.
+    if (TakesActions())
         OnAccDoDefaultAction();
     return 0;
 }

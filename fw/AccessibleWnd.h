@@ -58,6 +58,9 @@ private:
     CComPtr<CAccessibleProxy> m_proxy;
 
     void ReleaseProxy();
+    // A window that a modal dialog of its own has disabled takes no input, and no action either: a second request
+    // arriving meanwhile would otherwise open a second dialog inside the first.
+    bool TakesActions() const;
 };
 
 // A push button whose accessible name and word for pressing are the program's. Its default action is a click, made
