@@ -117,6 +117,10 @@ TEST(ProfileSection, SetsTheKeyAsThePlatformWouldAndKeepsEveryOtherByte) {
     std::string text, wide("\xFF\xFE[\0", 4);
     EXPECT_FALSE(WriteSettingsSection(text, "alice", {0, 0, 0, "C:\\a\r\n[bob]"}, kNames));
     EXPECT_FALSE(WriteSettingsSection(wide, "alice", SaverSettings(), kNames));
+    std::string bigEndian("\xFE\xFF", 2);
+    EXPECT_FALSE(WriteSettingsSection(bigEndian, "alice", SaverSettings(), kNames));
+    // Keys match without regard to case, from A to Z.
+    EXPECT_EQ(SetProfileKey("[alice]\r\nZa=1\r\n", "alice", "zA", "3", kNames), "[alice]\r\nZa=3\r\n");
 }
 
 namespace {
@@ -187,6 +191,13 @@ TEST(SettingsSave, ACutAfterAnyCallLeavesTheOldFileOrTheNewOneAndTheNextSaveTidi
     refused.createFails = true;
     EXPECT_FALSE(SaveSettingsThrough(refused, path, "alice", s, kNames, false));
     EXPECT_EQ(refused.files[path], std::make_pair(old, old));
+    // In place (the folder refuses new files): the file written over itself, and never made where there is none.
+    CutFiles inPlace, none;
+    inPlace.files[path] = {old, old};
+    EXPECT_TRUE(SaveSettingsThrough(inPlace, path, "alice", s, kNames, true));
+    EXPECT_EQ(inPlace.files, (decltype(inPlace.files){{path, {fresh, fresh}}}));
+    EXPECT_FALSE(SaveSettingsThrough(none, path, "alice", s, kNames, true));
+    EXPECT_TRUE(none.files.empty());
     // The platform's own write (the file emptied, then written whole, never flushed) fails the same check.
     CutFiles today;
     today.files[path] = {old, old};
