@@ -117,10 +117,12 @@ TEST(ProfileSection, SetsTheKeyAsThePlatformWouldAndKeepsEveryOtherByte) {
     std::string text, wide("\xFF\xFE[\0", 4);
     EXPECT_FALSE(WriteSettingsSection(text, "alice", {0, 0, 0, "C:\\a\r\n[bob]"}, kNames));
     EXPECT_FALSE(WriteSettingsSection(wide, "alice", SaverSettings(), kNames));
-    std::string bigEndian("\xFE\xFF", 2);
+    std::string bigEndian("\xFE\xFF", 2), firstFF("\xFF[", 2), secondFF("[\xFF", 2);
     EXPECT_FALSE(WriteSettingsSection(bigEndian, "alice", SaverSettings(), kNames));
+    EXPECT_TRUE(WriteSettingsSection(firstFF, "alice", SaverSettings(), kNames)); // one such byte is no byte-order mark
+    EXPECT_TRUE(WriteSettingsSection(secondFF, "alice", SaverSettings(), kNames));
     // Keys match without regard to case, from A to Z.
-    EXPECT_EQ(SetProfileKey("[alice]\r\nZa=1\r\n", "alice", "zA", "3", kNames), "[alice]\r\nZa=3\r\n");
+    EXPECT_EQ(SetProfileKey("[alice]\r\nZAza=1\r\n", "alice", "zaZA", "3", kNames), "[alice]\r\nZAza=3\r\n");
 }
 
 namespace {
