@@ -186,9 +186,18 @@ bool Process::Start(const std::string& commandLine, const std::string& workDir,
     }
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string cmd = commandLine;
-    return ::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, env.empty() ? nullptr : env.data(),
-                            workDir.empty() ? nullptr : workDir.c_str(), &si, &m_pi) != FALSE;
+    // Wine's process start can fail now and then before the program's first instruction (the new process dies
+    // while Wine maps it, and CreateProcess reports it as not started); a second attempt then starts it. A
+    // failure every time is still a failure, and each one is printed.
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        std::string cmd = commandLine;
+        if (::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, env.empty() ? nullptr : env.data(),
+                             workDir.empty() ? nullptr : workDir.c_str(), &si, &m_pi))
+            return true;
+        std::fprintf(stderr, "CreateProcess failed with error %lu (attempt %d): %s\n", ::GetLastError(), attempt,
+                     commandLine.c_str());
+    }
+    return false;
 }
 
 bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
