@@ -167,6 +167,13 @@ check_signed() {
     echo "$name: its signature does not verify"
     return 1
   fi
+  # One signature by one signer: a second one, nested in the first's unsigned attributes (Authenticode's nested
+  # signature, 1.3.6.1.4.1.311.2.4.1) or a second signer beside it, is checked by nothing here and rides along.
+  if [ "$(grep -c 'BEGIN CERTIFICATE' "$t/signer.pem")" != 1 ] ||
+     openssl asn1parse -inform DER -in "$t/sig" | grep -Eqi ':(1\.3\.6\.1\.4\.1\.311\.2\.4\.1|.*nested.*)$'; then
+    echo "$name: carries a second signature besides the one checked here"
+    bad=1
+  fi
   signer_fp=$(openssl x509 -in "$t/signer.pem" -noout -fingerprint -sha256 | sed 's/.*=//')
   signer_subject=$(openssl x509 -in "$t/signer.pem" -noout -subject \
                      -nameopt esc_2253,esc_ctrl,utf8,sep_comma_plus_space,sname | sed 's/^subject=//')

@@ -3,7 +3,8 @@
 # scripts/release.sh --sign with a throwaway test CA's code-signing certificate, over a table of cases: through a
 # key on a software token reached through PKCS#11 (as a hardware token is), with a PEM key, and with a wrong PIN.
 # Then --verify over the signed release, the unsigned one and a copy whose whorlix.scr is changed by one byte and
-# re-signed with another certificate (one rebuild for all three), and the installer test over the signed setup.
+# re-signed with another certificate, its setup carrying a second signature nested in the publisher's (one rebuild
+# for all three), and the installer test over the signed setup.
 set -euo pipefail
 release=$1 win=$2 installer_test=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -80,6 +81,9 @@ cp "$release/whorlix.scr" changed.scr
 printf '\x90' | dd of=changed.scr bs=1 seek=4096 conv=notrunc status=none
 rm changed/whorlix.scr
 osslsigncode sign -certs stranger.pem -key stranger.key -h sha256 -in changed.scr -out changed/whorlix.scr >/dev/null
+# Its setup keeps the publisher's signature and gains a stranger's nested in it.
+osslsigncode sign -nest -certs stranger.pem -key stranger.key -h sha256 -in token/release/whorlix-setup.exe \
+  -out changed/whorlix-setup.exe >/dev/null
 (cd changed && sha256sum whorlix.scr whorlix-setup.exe >SHA256SUMS)
 rc=0
 "$root/scripts/release.sh" --verify "$t/token/release" "$release" "$t/changed" >verify.log 2>&1 || rc=$?
@@ -93,7 +97,8 @@ else
   grep -qxF "$t/token/release: passes" verify.log || fail "--verify failed the signed release"
   grep -qxF "$release: passes" verify.log || fail "--verify failed the unsigned release"
   grep -q "^whorlix.scr: its Authenticode digest .* is not the rebuilt file's" verify.log &&
-    grep -qF "whorlix.scr: signed by CN=Someone Else" verify.log && grep -qxF "$t/changed: FAILS" verify.log ||
+    grep -qF "whorlix.scr: signed by CN=Someone Else" verify.log && grep -qxF "$t/changed: FAILS" verify.log &&
+    grep -qxF "whorlix-setup.exe: carries a second signature besides the one checked here" verify.log ||
     fail "--verify did not say how the changed file differs"
 fi
 
