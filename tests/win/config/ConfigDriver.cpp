@@ -1,7 +1,6 @@
 #include "ConfigDriver.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace ct {
@@ -86,14 +85,8 @@ bool ConfigRun::Open(const std::string& args, const std::string& ini, const std:
     if (!ini.empty())
         wt::WriteFileBytes(IniPath(), ini);
     std::string cmd = "\"" + scr + "\"" + (args.empty() ? "" : " " + args);
-    // Wine has once refused to start the copy at once in a full, loaded run (not seen again in dozens of runs): the
-    // error goes to the log and the start is tried once more.
-    if (!proc.Start(cmd, workDir)) {
-        std::fprintf(stderr, "starting %s failed (error %lu); trying once more\n", cmd.c_str(), ::GetLastError());
-        ::Sleep(500);
-        if (!proc.Start(cmd, workDir))
-            return false;
-    }
+    if (!proc.Start(cmd, workDir))
+        return false;
     const std::string title = m_face == Face::English ? "Whorlix Settings" : Sjis("環境設定");
     wt::WaitUntil([&] {
         dlg = wt::FindProcessWindow(proc.Pid(), "#32770", title.c_str());
