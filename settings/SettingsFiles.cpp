@@ -86,7 +86,12 @@ bool CSettingsFiles::Replace(const std::string& from, const std::string& to) {
 }
 
 bool CSettingsFiles::Remove(const std::string& path) {
-    return Retrying([&] { return ::DeleteFileA(path.c_str()) != FALSE; });
+    // Removing is clearing up, mostly after a step that failed: that step's error stays the one the log shows, not
+    // the file-not-found of a temporary that was never made.
+    const DWORD failedStep = ::GetLastError();
+    const bool removed = Retrying([&] { return ::DeleteFileA(path.c_str()) != FALSE; });
+    ::SetLastError(failedStep);
+    return removed;
 }
 
 CSettingsLock::CSettingsLock(const std::string& settingsPath, unsigned waitMs) {

@@ -276,6 +276,11 @@ TEST(SettingsStore, ALockHeldTooLongFailsTheSaveACrashedHolderHoldsNothingAndARe
     // The section found in another case, as the platform's reader finds it.
     EXPECT_EQ(wt::ReadFileBytes(ini), other + TaggedSection(upper, 6));
     EXPECT_EQ(LoadSettings(ini.c_str()).PictureTime, 26);
+    // Clearing away a temporary that was never made keeps the error of the step that failed, for the log.
+    CSettingsFiles files;
+    ::SetLastError(ERROR_DISK_FULL);
+    EXPECT_FALSE(files.Remove(dir.File("never-made.tmp")));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
 }
 
 int main(int argc, char** argv) {
