@@ -79,7 +79,7 @@ for f in whorlix.scr whorlix-setup.exe SHA256SUMS BUILDINFO; do cmp token/releas
 cp -a token/release changed
 cp "$release/whorlix.scr" changed.scr
 printf '\x90' | dd of=changed.scr bs=1 seek=4096 conv=notrunc status=none
-rm changed/whorlix.scr
+rm changed/whorlix.scr changed/whorlix-setup.exe
 osslsigncode sign -certs stranger.pem -key stranger.key -h sha256 -in changed.scr -out changed/whorlix.scr >/dev/null
 # Its setup keeps the publisher's signature and gains a stranger's nested in it.
 osslsigncode sign -nest -certs stranger.pem -key stranger.key -h sha256 -in token/release/whorlix-setup.exe \
